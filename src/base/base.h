@@ -1,0 +1,8 @@
+// The foundation every subsystem stands on: the byte string type of all texts
+// (string.h), the one fatal-error path (fatal.h) and the data paths with the
+// stage-background enumeration (paths.h).
+#pragma once
+
+#include "base/fatal.h"
+#include "base/paths.h"
+#include "base/string.h"

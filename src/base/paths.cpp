@@ -1,0 +1,47 @@
+// The stage-background enumeration over the file layer's sorted folder listing.
+#include "base/paths.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace {
+// The directory search: the names it found and how far it has got. The enumeration
+// runs one name behind the search: pending_name is what the next call returns.
+struct BackgroundSearch {
+    bool started = false;
+    std::vector<std::string> names;
+    std::size_t next = 0;
+    String pending_name;
+};
+
+BackgroundSearch& search() {
+    static BackgroundSearch state;
+    return state;
+}
+
+String take_next_name(BackgroundSearch& s) {
+    if (s.next >= s.names.size()) return String();
+    return String(s.names[s.next++].c_str());
+}
+}  // namespace
+
+String next_background(const char* pattern) {
+    BackgroundSearch& s = search();
+    String result = s.pending_name;
+    if (pattern[0] != '\0') {
+        s.started = true;
+        s.names = platform::list_matching(pattern);
+        s.next = 0;
+        s.pending_name = take_next_name(s);
+        return String();
+    }
+    if (s.started) {
+        s.pending_name = take_next_name(s);
+        return result;
+    }
+    return String();
+}
+
+void reset_backgrounds() { search() = BackgroundSearch(); }

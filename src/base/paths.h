@@ -1,0 +1,13 @@
+// The stage-background enumeration: hands out the names of the files matching a
+// pattern one per call, in byte order, and starts over after the last.
+#pragma once
+
+#include "base/string.h"
+
+// With a pattern (a game path such as "res\*.back"), starts a new enumeration and
+// returns "". With "", returns the next name of the current enumeration, or ""
+// when it is exhausted or none was started. The names carry no folder.
+String next_background(const char* pattern);
+
+// Forgets the enumeration, as at start-up.
+void reset_backgrounds();

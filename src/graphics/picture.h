@@ -1,0 +1,49 @@
+// Picture: one bitmap with its size, loaded by name from a BMP file or from a JPEG
+// file under one of several endings, or captured from a drawing context.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "base/string.h"
+#include "platform/raster.h"
+#include "platform/window.h"
+
+class Picture {
+public:
+    Picture() = default;
+    explicit Picture(const char* name);  // empty, then load(name)
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    // Replaces the bitmap by the picture found under name; empty when none is found.
+    // A name ending in ".bmp" is a BMP file; ".jpg", ".res" and ".back" are JPEG
+    // files; any other name is tried as name + ".bmp". Then name + ".res", ".jpg",
+    // ".jpeg", ".jpe" and ".jfif" are tried as JPEG files, in that order.
+    void load(const String& name);
+
+    std::int32_t width() const { return bitmap_ ? bitmap_->width : 0; }
+    std::int32_t height() const { return bitmap_ ? bitmap_->height : 0; }
+    bool is_empty() const { return !bitmap_.has_value(); }
+    const platform::Bitmap* bitmap() const { return bitmap_ ? &*bitmap_ : nullptr; }
+
+    // Copies the whole picture to (x, y) with a raster operation; an empty picture draws nothing.
+    void draw_to_window(platform::Window& window, int x, int y, std::uint32_t rop) const;
+    void draw_to_dc(platform::DrawContext& context, int x, int y, std::uint32_t rop) const;
+
+    // Makes the picture a new w x h bitmap holding the rectangle at (x, y) of the source.
+    void capture_window(platform::Window& window, int x, int y, int w, int h, std::uint32_t rop);
+    void capture_dc(const platform::DrawContext& context, int x, int y, int w, int h,
+                    std::uint32_t rop);
+
+    // Drops the bitmap.
+    void release() { bitmap_.reset(); }
+
+private:
+    std::optional<platform::Bitmap> bitmap_;
+};
+
+// Decodes the JPEG file source into an uncompressed 24-bit BMP file target (54-byte
+// header, bottom-up rows padded to 4 bytes). A source that is not a readable JPEG
+// gives a 54-byte file describing 0 x 0 pixels; a target that cannot be made gets nothing.
+void jpeg_to_bmp(const char* source, const char* target);

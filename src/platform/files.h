@@ -1,0 +1,32 @@
+// Files as the game names them: paths with backslashes relative to the current
+// folder, directory enumeration with * and ? in byte order, the temporary folder,
+// and bounded whole-file reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The path of this system for a game path: backslashes become slashes.
+std::string native_path(std::string_view game_path);
+
+// Whether a name matches a pattern of literal bytes, * (any run) and ? (one byte).
+bool wildcard_match(std::string_view pattern, std::string_view name);
+
+// Names (without folder) of the entries of a folder that match the last part of a
+// game path such as "res\*.back", folders included, sorted by their bytes.
+std::vector<std::string> list_matching(std::string_view game_pattern);
+
+// The user's temporary folder, ending with a slash.
+std::string temp_folder();
+
+// The bytes of a file, or nothing when it cannot be read or is larger than max_size.
+std::optional<std::vector<std::uint8_t>> read_file(const std::string& native_path,
+                                                   std::size_t max_size);
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+// The window's framebuffer and its one drawing context.
+#include "platform/window.h"
+
+namespace platform {
+
+Window::Window() : context_(&framebuffer_, this) {}
+
+void Window::resize(int client_width, int client_height) {
+    framebuffer_ = Bitmap(client_width, client_height);
+    context_.target = &framebuffer_;
+    ++framebuffer_.changes;
+}
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+// The game's one window as the game code sees it: a client-area framebuffer and
+// the single drawing context that lives with it. The shells present the
+// framebuffer; the title and the desktop services are in desktop.h.
+#pragma once
+
+#include "platform/raster.h"
+
+namespace platform {
+
+class Window {
+public:
+    Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Gives the window a black client area of the given size; the context keeps its selections.
+    void resize(int client_width, int client_height);
+
+    // The window's own drawing context: every request returns this one.
+    DrawContext& dc() { return context_; }
+    const Bitmap& framebuffer() const { return framebuffer_; }
+    int client_width() const { return framebuffer_.width; }
+    int client_height() const { return framebuffer_.height; }
+
+private:
+    Bitmap framebuffer_;
+    DrawContext context_;
+};
+
+}  // namespace platform

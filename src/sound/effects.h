@@ -1,0 +1,16 @@
+// The five short effects and play_effect: each a RIFF WAVE built into the program,
+// played on the one effect voice (a new effect cuts off the one playing).
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+enum class Effect { DELETE_OK, DELETE_NO, RESHUFFLE, VZDOH, MENU_GO };
+
+const char* effect_name(Effect effect);
+
+// The effect's wave data built into the program; empty until the build provides it.
+std::span<const std::uint8_t> effect_wave(Effect effect);
+
+// Plays the effect asynchronously; the game never waits for it.
+void play_effect(Effect effect);
