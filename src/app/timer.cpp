@@ -10,7 +10,9 @@ Timer::Timer() {
     started_ = platform::clock().counter();
 }
 
-void Timer::restart() { started_ = platform::clock().counter(); }
+void Timer::restart() {
+    started_ = platform::clock().counter();
+}
 
 std::int64_t Timer::elapsed_us() {
     last_reading_ = platform::clock().counter();

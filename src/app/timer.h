@@ -6,13 +6,13 @@
 #include <cstdint>
 
 class Timer {
-public:
+  public:
     Timer();  // starts counting
     void restart();
     // Microseconds since the start or last restart, truncated toward zero.
     std::int64_t elapsed_us();
 
-private:
+  private:
     std::int64_t started_ = 0;
     std::int64_t last_reading_ = 0;
 };

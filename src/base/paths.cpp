@@ -44,4 +44,6 @@ String next_background(const char* pattern) {
     return String();
 }
 
-void reset_backgrounds() { search() = BackgroundSearch(); }
+void reset_backgrounds() {
+    search() = BackgroundSearch();
+}

@@ -44,7 +44,9 @@ String String::with_length(std::int64_t length, const char* failure_text) {
     return s;
 }
 
-String::String() { allocate(0, constructor_failure); }
+String::String() {
+    allocate(0, constructor_failure);
+}
 
 String::String(const char* text) {
     const std::size_t n = std::strlen(text);
@@ -52,7 +54,8 @@ String::String(const char* text) {
 }
 
 String::String(const String& other) {
-    if (allocate(other.length_, constructor_failure)) std::memcpy(text_, other.text_, other.length_);
+    if (allocate(other.length_, constructor_failure))
+        std::memcpy(text_, other.text_, other.length_);
 }
 
 String::~String() {
@@ -77,7 +80,9 @@ bool String::operator==(const String& other) const {
     return length_ == other.length_ && std::memcmp(text_, other.text_, length_) == 0;
 }
 
-bool String::operator==(const char* text) const { return compare(text) == 0; }
+bool String::operator==(const char* text) const {
+    return compare(text) == 0;
+}
 
 int String::compare(const char* text) const {
     // strcmp compares bytes as unsigned char; reduce to the sign.
@@ -86,8 +91,7 @@ int String::compare(const char* text) const {
 }
 
 String operator+(const String& a, const String& b) {
-    String s = String::with_length(std::int64_t{a.length_} + b.length_,
-                                   constructor_failure);
+    String s = String::with_length(std::int64_t{a.length_} + b.length_, constructor_failure);
     if (s.length_ == a.length_ + b.length_) {
         std::memcpy(s.text_, a.text_, a.length_);
         std::memcpy(s.text_ + a.length_, b.text_, b.length_);
@@ -95,8 +99,12 @@ String operator+(const String& a, const String& b) {
     return s;
 }
 
-String operator+(const String& a, const char* b) { return a + String(b); }
-String operator+(const char* a, const String& b) { return String(a) + b; }
+String operator+(const String& a, const char* b) {
+    return a + String(b);
+}
+String operator+(const char* a, const String& b) {
+    return String(a) + b;
+}
 
 String operator+(const String& a, int number) {
     char digits[12];
@@ -104,7 +112,9 @@ String operator+(const String& a, int number) {
     return a + digits;
 }
 
-String String::char_at(std::int32_t pos) const { return mid(pos, 1); }
+String String::char_at(std::int32_t pos) const {
+    return mid(pos, 1);
+}
 
 String String::mid(std::int32_t start, std::int32_t count) const {
     if (count == 0) return String();

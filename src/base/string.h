@@ -6,7 +6,7 @@
 #include <iosfwd>
 
 class String {
-public:
+  public:
     String();
     String(const char* text);  // NOLINT(google-explicit-constructor): texts convert freely
     String(const String& other);
@@ -39,7 +39,7 @@ public:
     // From the last "." to the end, dot included; empty when there is no dot.
     String extension() const;
 
-private:
+  private:
     // Makes a String of the given length, its bytes uninitialised but terminated.
     static String with_length(std::int64_t length, const char* failure_text);
     bool allocate(std::int64_t length, const char* failure_text);

@@ -53,7 +53,7 @@ void Font::draw_centered(int y, const String& text, Colour colour, int backgroun
     if (!ok_) return;
     context_->text_colour = colour;
     context_->background_mode = background_mode;
-    const int client_width = context_->owner != nullptr ? context_->owner->client_width()
+    const int client_width = context_->owner != nullptr    ? context_->owner->client_width()
                              : context_->target != nullptr ? context_->target->width
                                                            : 0;
     // Floor division, so a text wider than the client area starts at a negative x.
@@ -69,8 +69,7 @@ void Font::release() {
     ok_ = false;
 }
 
-void draw_text(Window& window, int x, int y, const char* text, Colour colour,
-               int background_mode) {
+void draw_text(Window& window, int x, int y, const char* text, Colour colour, int background_mode) {
     DrawContext& dc = window.dc();
     dc.text_colour = colour;
     dc.background_mode = background_mode;

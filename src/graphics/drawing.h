@@ -16,7 +16,7 @@ using platform::Window;
 
 // An off-screen drawing context with its own bitmap.
 class Surface {
-public:
+  public:
     // Makes a w x h surface; a size that cannot be made leaves it unusable.
     Surface(const DrawContext& reference, int w, int h);
     Surface(const Surface&) = delete;
@@ -29,7 +29,7 @@ public:
     // Copies the whole surface to (x, y) of destination; an unusable surface copies nothing.
     void blit_to(DrawContext& destination, int x, int y);
 
-private:
+  private:
     platform::Bitmap bitmap_;
     DrawContext context_;
     bool usable_ = false;
@@ -39,7 +39,7 @@ private:
 
 // A pen selected into a context for one drawing step.
 class Pen {
-public:
+  public:
     Pen(DrawContext* context, int style, int width, Colour colour);
     ~Pen() { release(); }
     Pen(const Pen&) = delete;
@@ -47,7 +47,7 @@ public:
     // Selects the previous pen back; does nothing the second time.
     void release();
 
-private:
+  private:
     platform::PenObject previous_;
     bool ok_ = false;
     DrawContext* context_;
@@ -55,7 +55,7 @@ private:
 
 // A font selected into a context for one drawing step: weight 1000, face by name.
 class Font {
-public:
+  public:
     Font(DrawContext* context, int char_width, int char_height, const char* face,
          bool italic = false);
     ~Font() { release(); }
@@ -71,7 +71,7 @@ public:
     // Selects the previous font back; does nothing the second time.
     void release();
 
-private:
+  private:
     platform::FontHandle previous_;
     bool ok_ = false;
     int char_width_;
@@ -81,7 +81,6 @@ private:
 
 // Draws text with its cell's top left at (x, y) of the window's client area, in the
 // font selected into the window's context.
-void draw_text(Window& window, int x, int y, const char* text, Colour colour,
-               int background_mode);
+void draw_text(Window& window, int x, int y, const char* text, Colour colour, int background_mode);
 void draw_text(Window& window, int x, int y, const String& text, Colour colour,
                int background_mode);

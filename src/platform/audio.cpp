@@ -16,8 +16,12 @@ RecordingAudio& recording_audio() {
     return audio;
 }
 
-Audio& audio() { return current_audio != nullptr ? *current_audio : recording_audio(); }
+Audio& audio() {
+    return current_audio != nullptr ? *current_audio : recording_audio();
+}
 
-void set_audio(Audio* a) { current_audio = a; }
+void set_audio(Audio* a) {
+    current_audio = a;
+}
 
 }  // namespace platform

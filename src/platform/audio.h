@@ -11,14 +11,14 @@
 namespace platform {
 
 class Audio {
-public:
+  public:
     virtual ~Audio() = default;
     // Plays a RIFF WAVE effect held in memory on the effect voice, cutting off the one playing.
     virtual void play_effect(std::string_view name, std::span<const std::uint8_t> wave) = 0;
 };
 
 class RecordingAudio : public Audio {
-public:
+  public:
     void play_effect(std::string_view name, std::span<const std::uint8_t> wave) override;
     std::vector<std::string> effects;  // names in the order played
 };

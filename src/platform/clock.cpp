@@ -33,6 +33,8 @@ Clock& clock() {
     return current_clock != nullptr ? *current_clock : steady;
 }
 
-void set_clock(Clock* c) { current_clock = c; }
+void set_clock(Clock* c) {
+    current_clock = c;
+}
 
 }  // namespace platform

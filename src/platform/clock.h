@@ -13,16 +13,16 @@ struct LocalDate {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
-    virtual std::int64_t counter() = 0;    // ticks of the high-resolution counter
-    virtual std::int64_t frequency() = 0;  // counter ticks per second
+    virtual std::int64_t counter() = 0;      // ticks of the high-resolution counter
+    virtual std::int64_t frequency() = 0;    // counter ticks per second
     virtual std::uint32_t tick_count() = 0;  // milliseconds, wrapping at 2^32
     virtual LocalDate today() = 0;
 };
 
 class SteadyClock : public Clock {
-public:
+  public:
     std::int64_t counter() override;
     std::int64_t frequency() override { return 10'000'000; }
     std::uint32_t tick_count() override;
@@ -31,7 +31,7 @@ public:
 
 // Moves only when told. Its counter runs at 10 MHz, so a tenth of a microsecond can be set.
 class VirtualClock : public Clock {
-public:
+  public:
     std::int64_t counter() override { return ticks_; }
     std::int64_t frequency() override { return 10'000'000; }
     std::uint32_t tick_count() override {
@@ -45,7 +45,7 @@ public:
     void set_date(LocalDate date) { date_ = date; }
     void set_tick_base(std::uint32_t ms) { tick_base_ = ms; }
 
-private:
+  private:
     std::int64_t ticks_ = 0;
     std::uint32_t tick_base_ = 0;
     LocalDate date_{2, 0};

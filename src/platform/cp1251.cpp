@@ -21,7 +21,8 @@ void append_utf8(std::string& out, char32_t code) {
 std::string cp1251_to_utf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (char c : bytes) append_utf8(out, cp1251_to_unicode(static_cast<unsigned char>(c)));
+    for (char c : bytes)
+        append_utf8(out, cp1251_to_unicode(static_cast<unsigned char>(c)));
     return out;
 }
 

@@ -10,9 +10,13 @@ void RecordingDesktop::message_box(std::string_view text, std::string_view capti
     boxes.push_back({std::string(text), std::string(caption), flags});
 }
 
-void RecordingDesktop::open_file(std::string_view path) { opened.emplace_back(path); }
+void RecordingDesktop::open_file(std::string_view path) {
+    opened.emplace_back(path);
+}
 
-void RecordingDesktop::set_window_title(std::string_view new_title) { title = new_title; }
+void RecordingDesktop::set_window_title(std::string_view new_title) {
+    title = new_title;
+}
 
 namespace {
 Desktop* current_desktop = nullptr;
@@ -27,11 +31,17 @@ RecordingDesktop& recording_desktop() {
     return desktop;
 }
 
-Desktop& desktop() { return current_desktop != nullptr ? *current_desktop : recording_desktop(); }
+Desktop& desktop() {
+    return current_desktop != nullptr ? *current_desktop : recording_desktop();
+}
 
-void set_desktop(Desktop* d) { current_desktop = d; }
+void set_desktop(Desktop* d) {
+    current_desktop = d;
+}
 
-void post_message(const Message& message) { queue().push_back(message); }
+void post_message(const Message& message) {
+    queue().push_back(message);
+}
 
 void post_quit_message(int exit_code) {
     post_message({MessageType::quit, static_cast<std::uint32_t>(exit_code)});
@@ -44,6 +54,8 @@ bool peek_message(Message& message) {
     return true;
 }
 
-void reset_messages() { queue().clear(); }
+void reset_messages() {
+    queue().clear();
+}
 
 }  // namespace platform

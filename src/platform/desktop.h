@@ -14,7 +14,7 @@ namespace platform {
 enum MessageBoxFlags : unsigned { MB_OK = 0x0, MB_ICONEXCLAMATION = 0x30 };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     // Shows a modal message box (Windows-1251 texts) and returns once it is dismissed.
     virtual void message_box(std::string_view text, std::string_view caption, unsigned flags) = 0;
@@ -30,7 +30,7 @@ public:
 
 // A desktop that only records what it is asked, for tests and the headless shell.
 class RecordingDesktop : public Desktop {
-public:
+  public:
     struct Box {
         std::string text;
         std::string caption;
@@ -58,10 +58,10 @@ RecordingDesktop& recording_desktop();
 
 // Messages from the shell to the window procedure.
 enum class MessageType {
-    quit,         // ends the message loop; code is the exit code
+    quit,  // ends the message loop; code is the exit code
     create,
     destroy,
-    activate,     // code: 1 active, 0 inactive
+    activate,  // code: 1 active, 0 inactive
     paint,
     close,
     key_down,

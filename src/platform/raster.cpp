@@ -10,7 +10,9 @@
 namespace platform {
 
 Bitmap::Bitmap(int w, int h, Pixel fill)
-    : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+    : width(w),
+      height(h),
+      pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
 DrawContext::DrawContext(Bitmap* bitmap, const Window* window)
     : target(bitmap), owner(window), font(stock_font()) {}
@@ -20,10 +22,26 @@ void blit(DrawContext& destination, int x, int y, int w, int h, const Bitmap& so
     Bitmap* dst = destination.target;
     if (dst == nullptr) return;
     // Clip the rectangle to the source, then to the destination, moving both origins together.
-    if (sx < 0) { w += sx; x -= sx; sx = 0; }
-    if (sy < 0) { h += sy; y -= sy; sy = 0; }
-    if (x < 0) { w += x; sx -= x; x = 0; }
-    if (y < 0) { h += y; sy -= y; y = 0; }
+    if (sx < 0) {
+        w += sx;
+        x -= sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        h += sy;
+        y -= sy;
+        sy = 0;
+    }
+    if (x < 0) {
+        w += x;
+        sx -= x;
+        x = 0;
+    }
+    if (y < 0) {
+        h += y;
+        sy -= y;
+        y = 0;
+    }
     w = std::min({w, source.width - sx, dst->width - x});
     h = std::min({h, source.height - sy, dst->height - y});
     if (w <= 0 || h <= 0) return;
@@ -32,10 +50,12 @@ void blit(DrawContext& destination, int x, int y, int w, int h, const Bitmap& so
         Pixel* to = &dst->pixels[static_cast<std::size_t>(y + row) * dst->width + x];
         switch (rop) {
             case SRCPAINT:
-                for (int i = 0; i < w; ++i) to[i] |= from[i];
+                for (int i = 0; i < w; ++i)
+                    to[i] |= from[i];
                 break;
             case SRCAND:
-                for (int i = 0; i < w; ++i) to[i] &= from[i];
+                for (int i = 0; i < w; ++i)
+                    to[i] &= from[i];
                 break;
             default:
                 std::copy(from, from + w, to);
@@ -91,8 +111,14 @@ void cosmetic_line(Bitmap& bitmap, int x0, int y0, int x1, int y1, Pixel p) {
     while (x0 != x1 || y0 != y1) {
         plot(bitmap, x0, y0, p);
         const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x0 += sx; }
-        if (e2 <= dx) { err += dx; y0 += sy; }
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
     }
 }
 
@@ -113,10 +139,12 @@ void wide_line(Bitmap& bitmap, int x0, int y0, int x1, int y1, int w, Pixel p) {
     const int half = w / 2;
     if (y0 == y1) {
         for (int x = std::min(x0, x1); x < std::max(x0, x1); ++x)
-            for (int y = y0 - half; y < y0 - half + w; ++y) plot(bitmap, x, y, p);
+            for (int y = y0 - half; y < y0 - half + w; ++y)
+                plot(bitmap, x, y, p);
     } else if (x0 == x1) {
         for (int y = std::min(y0, y1); y < std::max(y0, y1); ++y)
-            for (int x = x0 - half; x < x0 - half + w; ++x) plot(bitmap, x, y, p);
+            for (int x = x0 - half; x < x0 - half + w; ++x)
+                plot(bitmap, x, y, p);
     } else {
         // A slanted band: every pixel whose centre lies within w/2 of the segment.
         const double ax = x0 - 0.5, ay = y0 - 0.5, bx = x1 - 0.5, by = y1 - 0.5;

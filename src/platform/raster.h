@@ -23,7 +23,9 @@ using Pixel = std::uint32_t;
 constexpr Pixel to_pixel(Colour c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
-constexpr Colour to_colour(Pixel p) { return to_pixel(p); }  // the swap is its own inverse
+constexpr Colour to_colour(Pixel p) {
+    return to_pixel(p);
+}  // the swap is its own inverse
 
 // Raster operations of block copies.
 enum Rop : std::uint32_t {
@@ -42,7 +44,8 @@ struct Bitmap {
     int width = 0;
     int height = 0;
     std::vector<Pixel> pixels;  // rows top to bottom, width pixels each
-    std::uint64_t changes = 0;  // bumped by every drawing operation, so a shell knows when to present
+    std::uint64_t changes =
+        0;  // bumped by every drawing operation, so a shell knows when to present
 
     Bitmap() = default;
     Bitmap(int w, int h, Pixel fill = 0);

@@ -8,7 +8,7 @@
 namespace platform {
 
 class Window {
-public:
+  public:
     Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -22,7 +22,7 @@ public:
     int client_width() const { return framebuffer_.width; }
     int client_height() const { return framebuffer_.height; }
 
-private:
+  private:
     Bitmap framebuffer_;
     DrawContext context_;
 };
