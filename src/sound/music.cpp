@@ -1,0 +1,124 @@
+// SoundPlayer over platform::audio() and the per-frame music schedule.
+#include "sound/music.h"
+
+#include <memory>
+#include <utility>
+
+#include "base/random.h"
+#include "platform/files.h"
+#include "sound/effects.h"
+
+SoundPlayer::SoundPlayer(const char* file) {
+    device_ = platform::audio().open_music(platform::native_path(file));
+    is_open_ = device_ >= 0;
+}
+
+SoundPlayer::SoundPlayer(SoundPlayer&& other) noexcept
+    : device_(std::exchange(other.device_, -1)), is_open_(std::exchange(other.is_open_, false)) {}
+
+SoundPlayer& SoundPlayer::operator=(SoundPlayer&& other) noexcept {
+    if (this != &other) {
+        close();
+        device_ = std::exchange(other.device_, -1);
+        is_open_ = std::exchange(other.is_open_, false);
+    }
+    return *this;
+}
+
+platform::PlayerMode SoundPlayer::mode() const {
+    return is_open_ ? platform::audio().music_mode(device_) : platform::PlayerMode::stopped;
+}
+
+void SoundPlayer::play_from_start() {
+    if (is_open_ && mode() == platform::PlayerMode::stopped)
+        platform::audio().play_music_from_start(device_);
+}
+
+void SoundPlayer::stop() {
+    if (is_open_) platform::audio().stop_music(device_);
+}
+
+void SoundPlayer::pause_if_playing() {
+    if (is_open_ && mode() == platform::PlayerMode::playing) platform::audio().pause_music(device_);
+}
+
+void SoundPlayer::resume_if_paused() {
+    if (is_open_ && mode() == platform::PlayerMode::paused) platform::audio().resume_music(device_);
+}
+
+void SoundPlayer::close() {
+    if (is_open_) platform::audio().close_music(device_);
+    is_open_ = false;
+    device_ = -1;
+}
+
+namespace {
+// Game state numbers the schedule tests.
+constexpr std::int32_t PLAY = 1, TRAINING_PLAY = 3, MAIN_MENU = 4, NAME_ENTRY = 11, QUIT = 14;
+
+std::unique_ptr<Timer>& bell_timer_storage() {
+    static std::unique_ptr<Timer> timer;
+    return timer;
+}
+}  // namespace
+
+MusicSchedule& music() {
+    static MusicSchedule schedule;
+    return schedule;
+}
+
+void update_music(std::int32_t game_state, bool window_active) {
+    MusicSchedule& m = music();
+    if (game_state >= 1 && game_state <= 11 && game_state != m.last_sound_state) {
+        m.last_sound_state = game_state;
+        play_effect(Effect::MENU_GO);
+    }
+    if (!m.players_created) {
+        m.players_created = true;
+        m.intro_music = SoundPlayer("sound\\intro.wav");
+        m.menu_music = SoundPlayer("sound\\menu.wav");
+        m.bells = SoundPlayer("sound\\bells.wav");
+    }
+    if (game_state == MAIN_MENU && m.intro_pending) {
+        m.intro_music.play_from_start();
+        m.intro_pending = false;
+    }
+    if (game_state >= MAIN_MENU && game_state <= NAME_ENTRY &&
+        m.intro_music.mode() != platform::PlayerMode::playing) {
+        m.menu_music.play_from_start();
+    }
+    if (game_state == PLAY || game_state == TRAINING_PLAY || game_state == QUIT) {
+        m.intro_music.stop();
+        m.menu_music.stop();
+    }
+    if (game_state == PLAY || game_state == TRAINING_PLAY) {
+        if (m.bell_timer == nullptr) {
+            bell_timer_storage() = std::make_unique<Timer>();
+            m.bell_timer = bell_timer_storage().get();
+        }
+        if (static_cast<double>(m.bell_timer->elapsed_us()) >
+            static_cast<double>(m.bell_interval) * 100000.0) {
+            m.bells.play_from_start();
+            m.bell_interval = random_below(50);
+            m.bell_timer->restart();
+        }
+    } else {
+        m.bells.stop();
+    }
+    SoundPlayer* players[] = {&m.intro_music, &m.menu_music, &m.bells};
+    for (SoundPlayer* p : players) {
+        if (window_active)
+            p->resume_if_paused();
+        else
+            p->pause_if_playing();
+    }
+}
+
+void reset_music_state() {
+    MusicSchedule& m = music();
+    m.bells.close();
+    m.menu_music.close();
+    m.intro_music.close();
+    bell_timer_storage().reset();
+    m = MusicSchedule();
+}

@@ -1,0 +1,57 @@
+// The music: three players on the platform's audio (intro, menu loop, bells) and
+// the schedule that runs at the end of every frame and decides from the game state
+// what each of them does.
+#pragma once
+
+#include <cstdint>
+
+#include "app/timer.h"
+#include "platform/audio.h"
+
+// One sound file on its own player. A file that failed to open leaves the player
+// closed: every operation does nothing and its mode reads stopped.
+class SoundPlayer {
+  public:
+    SoundPlayer() = default;
+    explicit SoundPlayer(const char* file);  // a game path, e.g. "sound\intro.wav"
+    ~SoundPlayer() { close(); }
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+    SoundPlayer(SoundPlayer&& other) noexcept;
+    SoundPlayer& operator=(SoundPlayer&& other) noexcept;
+
+    bool is_open() const { return is_open_; }
+    platform::PlayerMode mode() const;
+    // Rewinds and plays, only when the player is stopped (never played, at its end, or stopped).
+    void play_from_start();
+    void stop();
+    void pause_if_playing();
+    void resume_if_paused();
+    void close();
+
+  private:
+    int device_ = -1;
+    bool is_open_ = false;
+};
+
+// The schedule's state, as at program start.
+struct MusicSchedule {
+    SoundPlayer intro_music;
+    SoundPlayer menu_music;
+    SoundPlayer bells;
+    bool players_created = false;
+    std::int32_t last_sound_state = 12;
+    bool intro_pending = true;
+    Timer* bell_timer = nullptr;  // made on the first frame of play
+    std::int32_t bell_interval = 0;
+};
+
+MusicSchedule& music();
+
+// Runs once at the end of every frame with the state the frame left and whether the
+// window is active: the state-change sound, intro and menu music, silence and bells
+// in play, and pausing everything while the window is inactive.
+void update_music(std::int32_t game_state, bool window_active);
+
+// Closes the players (bells, menu, intro) and forgets the schedule's state.
+void reset_music_state();
