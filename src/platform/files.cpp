@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +66,9 @@ std::string temp_folder() {
 }
 
 std::optional<std::vector<std::uint8_t>> read_file(const std::string& path, std::size_t max_size) {
+    // Only regular files: opening a named pipe would wait for a writer forever.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          std::fclose);
     if (!file) return std::nullopt;

@@ -25,7 +25,8 @@ std::vector<std::string> list_matching(std::string_view game_pattern);
 // The user's temporary folder, ending with a slash.
 std::string temp_folder();
 
-// The bytes of a file, or nothing when it cannot be read or is larger than max_size.
+// The bytes of a regular file, or nothing when it is missing, not a regular file,
+// cannot be read or is larger than max_size.
 std::optional<std::vector<std::uint8_t>> read_file(const std::string& native_path,
                                                    std::size_t max_size);
 
