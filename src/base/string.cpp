@@ -2,12 +2,14 @@
 // and a failure goes through fatal_error, leaving the String empty.
 #include "base/string.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <istream>
 #include <limits>
 #include <ostream>
+#include <string>
 
 #include "base/fatal.h"
 #include "platform/cp1251.h"
@@ -138,10 +140,10 @@ String String::extension() const {
     return String();
 }
 
-std::istream& read_line(std::istream& input, String& line) {
+std::istream& read_line(std::istream& input, String& line, std::size_t max_bytes) {
     // Read in pieces of at most 79 bytes, as a fixed 80-byte buffer would; a full
-    // piece means the line may go on.
-    line = "";
+    // piece means the line may go on. A carriage return ending a piece is dropped.
+    std::string kept;
     char piece[80];
     for (;;) {
         piece[0] = '\0';
@@ -149,12 +151,12 @@ std::istream& read_line(std::istream& input, String& line) {
         // A piece that filled the buffer without reaching a line feed sets failbit.
         const bool full = input.fail() && !input.eof() && input.gcount() == 79;
         if (full) input.clear(input.rdstate() & ~std::ios::failbit);
-        line = line + piece;
-        if (line.length() > 0 && line.c_str()[line.length() - 1] == '\r') {
-            line = line.mid(1, line.length() - 1);
-        }
+        const std::size_t length = std::strlen(piece);
+        if (kept.size() < max_bytes) kept.append(piece, std::min(length, max_bytes - kept.size()));
+        if (!kept.empty() && kept.back() == '\r') kept.pop_back();
         if (!full) break;
     }
+    line = kept.c_str();
     return input;
 }
 

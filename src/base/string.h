@@ -2,8 +2,10 @@
 // deep copies, 1-based substring operations, and whole-line stream input.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <limits>
 
 class String {
   public:
@@ -50,8 +52,10 @@ class String {
 
 // Replaces line with the next line of the stream: a line ends at a line feed,
 // which is consumed, and a carriage return before it is dropped. Returns the
-// stream, whose state tells whether a line was read.
-std::istream& read_line(std::istream& input, String& line);
+// stream, whose state tells whether a line was read. Bytes past max_bytes are read
+// and dropped, so a file of one endless line cannot take all memory.
+std::istream& read_line(std::istream& input, String& line,
+                        std::size_t max_bytes = std::numeric_limits<std::int32_t>::max() - 1);
 
 // Writes the text of the String, without terminator or line end.
 std::ostream& write_string(std::ostream& output, const String& text);

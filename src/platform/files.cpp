@@ -2,7 +2,9 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -82,6 +84,43 @@ std::optional<std::vector<std::uint8_t>> read_file(const std::string& path, std:
     }
     if (std::ferror(file.get())) return std::nullopt;
     return bytes;
+}
+
+bool stream_readable(std::ifstream& input) {
+    if (!input.is_open()) return false;
+    input.peek();
+    const bool ok = !input.bad();
+    input.clear();
+    return ok;
+}
+
+namespace {
+// Asks the file system to keep the folder entry of a rename; failures only cost durability.
+void sync_folder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0) return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+}  // namespace
+
+bool replace_file(const std::string& path, const std::string& bytes) {
+    const std::string new_path = path + ".new";
+    std::FILE* file = std::fopen(new_path.c_str(), "wb");
+    if (file == nullptr) return false;  // not ours to remove: it may be something else entirely
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fflush(file) == 0 && ok;
+    ok = ok && ::fsync(fileno(file)) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    ok = ok && std::rename(new_path.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        std::remove(new_path.c_str());
+        return false;
+    }
+    sync_folder(path);
+    return true;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,5 +30,13 @@ std::string temp_folder();
 // cannot be read or is larger than max_size.
 std::optional<std::vector<std::uint8_t>> read_file(const std::string& native_path,
                                                    std::size_t max_size);
+
+// Whether an opened stream can be read at all: a folder opens but fails its first read.
+bool stream_readable(std::ifstream& input);
+
+// Writes bytes to a new file beside path (path + ".new"), flushes it to disk and
+// renames it over path. On any failure the file at path is left as it was and false
+// is returned.
+bool replace_file(const std::string& native_path, const std::string& bytes);
 
 }  // namespace platform
