@@ -1,0 +1,99 @@
+// Tile composition, the board drawing and the menu border animation.
+#include "flow/board_view.h"
+
+#include "base/random.h"
+#include "board/board.h"
+#include "flow/pictures.h"
+
+namespace flow {
+
+BoardPictures& board_pictures() {
+    static BoardPictures pictures;
+    return pictures;
+}
+
+void reset_board_pictures() {
+    BoardPictures& p = board_pictures();
+    for (auto& picture : p.tile_faces) picture.release();
+    for (auto& picture : p.tile_masks) picture.release();
+    for (auto* cells : {&p.game_backdrop_cells, &p.menu_backdrop_cells})
+        for (auto& column : *cells)
+            for (auto& picture : column) picture.release();
+    p.tile_scratch.reset();
+    p.anim_scratch.reset();
+    p.anim_timer.reset();
+}
+
+void cut_atlas(const DrawContext& atlas) {
+    BoardPictures& p = board_pictures();
+    const int w = rules::cell_width, h = rules::cell_height;
+    for (int k = 0; k < 36; ++k) {
+        const int x = (k / 6) * w, y = (k % 6) * h;
+        p.tile_faces[k].capture_dc(atlas, x, y, w, h, platform::SRCCOPY);
+        p.tile_masks[k].capture_dc(atlas, x + 6 * w, y, w, h, platform::SRCCOPY);
+    }
+}
+
+void capture_cells(platform::Window& window, CellPictures& cells) {
+    const int w = rules::cell_width, h = rules::cell_height;
+    for (int column = 0; column < 18; ++column)
+        for (int row = 0; row < 11; ++row)
+            cells[column][row].capture_window(window, column * w, row * h, w, h,
+                                              platform::SRCCOPY);
+}
+
+namespace {
+// Puts face k through its mask onto whatever the scratch holds.
+void overlay_face(DrawContext& scratch, int k) {
+    BoardPictures& p = board_pictures();
+    if (k < 0 || k >= 36) return;
+    p.tile_masks[k].draw_to_dc(scratch, 0, 0, platform::SRCPAINT);
+    p.tile_faces[k].draw_to_dc(scratch, 0, 0, platform::SRCAND);
+}
+}  // namespace
+
+void draw_tile(platform::Window& window, int column, int row) {
+    BoardPictures& p = board_pictures();
+    const int w = rules::cell_width, h = rules::cell_height;
+    if (!p.tile_scratch) p.tile_scratch = std::make_unique<Surface>(window.dc(), w + 1, h + 1);
+    DrawContext& scratch = p.tile_scratch->dc();
+    p.game_backdrop_cells[column][row].draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
+    screen_pictures().panel_picture.draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
+    overlay_face(scratch, rules::board.at(column, row));
+    p.tile_scratch->blit_to(window.dc(), column * w, row * h);
+}
+
+void draw_empty_cell(platform::Window& window, int column, int row) {
+    board_pictures().game_backdrop_cells[column][row].draw_to_window(
+        window, column * rules::cell_width, row * rules::cell_height, platform::SRCCOPY);
+}
+
+void draw_board(platform::Window& window) {
+    for (int column = 0; column < 18; ++column)
+        for (int row = 0; row < 11; ++row) {
+            if (rules::board.at(column, row) >= 0)
+                draw_tile(window, column, row);
+            else
+                draw_empty_cell(window, column, row);
+        }
+}
+
+void animate_menu_border(platform::Window& window) {
+    if (rules::title_text.is_empty()) return;
+    BoardPictures& p = board_pictures();
+    if (!p.anim_timer) p.anim_timer = std::make_unique<Timer>();
+    if (!(static_cast<double>(p.anim_timer->elapsed_us()) > 100000.0)) return;
+    p.anim_timer->restart();
+    const int w = rules::cell_width, h = rules::cell_height;
+    for (int row = 2; row <= 8; ++row) {
+        for (int column : {1, 16}) {
+            if (!p.anim_scratch) p.anim_scratch = std::make_unique<Surface>(window.dc(), w, h);
+            DrawContext& scratch = p.anim_scratch->dc();
+            p.menu_backdrop_cells[column][row].draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
+            overlay_face(scratch, random_below(36));
+            p.anim_scratch->blit_to(window.dc(), column * w, row * h);
+        }
+    }
+}
+
+}  // namespace flow
