@@ -14,11 +14,14 @@ BoardPictures& board_pictures() {
 
 void reset_board_pictures() {
     BoardPictures& p = board_pictures();
-    for (auto& picture : p.tile_faces) picture.release();
-    for (auto& picture : p.tile_masks) picture.release();
+    for (auto& picture : p.tile_faces)
+        picture.release();
+    for (auto& picture : p.tile_masks)
+        picture.release();
     for (auto* cells : {&p.game_backdrop_cells, &p.menu_backdrop_cells})
         for (auto& column : *cells)
-            for (auto& picture : column) picture.release();
+            for (auto& picture : column)
+                picture.release();
     p.tile_scratch.reset();
     p.anim_scratch.reset();
     p.anim_timer.reset();
@@ -38,8 +41,7 @@ void capture_cells(platform::Window& window, CellPictures& cells) {
     const int w = rules::cell_width, h = rules::cell_height;
     for (int column = 0; column < 18; ++column)
         for (int row = 0; row < 11; ++row)
-            cells[column][row].capture_window(window, column * w, row * h, w, h,
-                                              platform::SRCCOPY);
+            cells[column][row].capture_window(window, column * w, row * h, w, h, platform::SRCCOPY);
 }
 
 namespace {
