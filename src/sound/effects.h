@@ -9,7 +9,8 @@ enum class Effect { DELETE_OK, DELETE_NO, RESHUFFLE, VZDOH, MENU_GO };
 
 const char* effect_name(Effect effect);
 
-// The effect's wave data built into the program; empty until the build provides it.
+// The effect's wave data built into the program; tools/assetgen generates them into
+// the build folder.
 std::span<const std::uint8_t> effect_wave(Effect effect);
 
 // Plays the effect asynchronously; the game never waits for it.

@@ -1,0 +1,135 @@
+// vorpy_assetgen: writes the game's data folder.
+//
+//   vorpy_assetgen data <game folder> <effects source>
+//       menu/, res/ and sound/ in the game folder, the five effects as WAVE files
+//       beside the effects source, and the source itself (effect_wave()).
+//   vorpy_assetgen scores <game folder>
+//       score.sco, only when the game folder has none: a player's scores stay.
+//
+// Every run writes the same bytes: nothing depends on the time or on unseeded chance.
+#include <sndfile.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "menus.h"
+#include "music.h"
+#include "output.h"
+#include "scenes.h"
+#include "tiles.h"
+
+namespace {
+
+using namespace assetgen;
+namespace fs = std::filesystem;
+
+constexpr int jpeg_quality = 90;
+
+bool report(bool ok, const fs::path& path) {
+    if (!ok) std::fprintf(stderr, "vorpy_assetgen: cannot write %s\n", path.string().c_str());
+    return ok;
+}
+
+bool make_folder(const fs::path& path) {
+    std::error_code error;
+    fs::create_directories(path, error);
+    return report(!error, path);
+}
+
+bool write_pictures(const fs::path& game) {
+    const fs::path res = game / "res", menu = game / "menu";
+    if (!make_folder(res) || !make_folder(menu)) return false;
+    bool ok = report(write_bytes(res / "pic.bmp", encode_bmp(draw_atlas())), res / "pic.bmp");
+    ok = ok && report(write_bytes(res / "panel.bmp", encode_bmp(draw_plate())), res / "panel.bmp");
+    for (const Background& background : stage_backgrounds()) {
+        const fs::path path = res / background.file_name;
+        ok = ok && report(write_bytes(path, encode_jpeg(background.draw(), jpeg_quality)), path);
+    }
+    // The screens come in the forms the picture search knows: a BMP file, and JPEG
+    // files under the endings it tries after the BMP file is not found.
+    const struct {
+        const char* file_name;
+        Image (*draw)();
+        bool jpeg;
+    } screens[] = {{"menu.res", menu_screen, true},
+                   {"rules.jpg", rules_screen, true},
+                   {"rules_end.bmp", rules_end_screen, false},
+                   {"menuscore.jpeg", score_screen, true}};
+    for (const auto& screen : screens) {
+        const fs::path path = menu / screen.file_name;
+        const Image image = screen.draw();
+        ok = ok && report(write_bytes(path, screen.jpeg ? encode_jpeg(image, jpeg_quality)
+                                                        : encode_bmp(image)),
+                          path);
+    }
+    return ok;
+}
+
+bool write_menus(const fs::path& game) {
+    const fs::path menu = game / "menu";
+    bool ok = make_folder(menu);
+    for (const MenuFile& file : menu_files())
+        ok = ok &&
+             report(write_cp1251_lines(menu / file.file_name, file.lines), menu / file.file_name);
+    return ok;
+}
+
+bool write_sounds(const fs::path& game, const fs::path& source) {
+    const fs::path sound = game / "sound", effects = source.parent_path() / "effects";
+    if (!make_folder(sound) || !make_folder(effects)) return false;
+    constexpr int pcm = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    bool ok = report(write_sound(sound / "intro.wav", intro_music(), pcm), sound / "intro.wav");
+    ok = ok && report(write_sound(sound / "menu.wav", menu_music(), pcm), sound / "menu.wav");
+    ok = ok && report(write_sound(sound / "bells.wav", bells_sound(), pcm), sound / "bells.wav");
+    ok = ok && report(write_sound(sound / "lalai.mp3", jingle(),
+                                  SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III),
+                      sound / "lalai.mp3");
+    if (!ok) return false;
+
+    static const char* const names[] = {"delete_ok", "delete_no", "reshuffle", "vzdoh", "menu_go"};
+    const std::vector<Sound> sounds = effect_sounds();
+    std::vector<Bytes> waves;
+    for (std::size_t i = 0; i < sounds.size(); ++i) {
+        const fs::path path = effects / (std::string(names[i]) + ".wav");
+        Bytes wave;
+        if (!report(write_sound(path, sounds[i], SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM) &&
+                        read_bytes(path, wave),
+                    path))
+            return false;
+        waves.push_back(std::move(wave));
+    }
+    const std::string text = effects_source(waves);
+    return report(write_bytes(source, Bytes(text.begin(), text.end())), source);
+}
+
+bool write_scores(const fs::path& game) {
+    const fs::path path = game / "score.sco";
+    std::error_code error;
+    if (fs::exists(path, error) || error) return !error;
+    return make_folder(game) && report(write_cp1251_lines(path, starting_scores()), path);
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: vorpy_assetgen data <game folder> <effects source>\n"
+                 "       vorpy_assetgen scores <game folder>\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string command = argv[1];
+    const fs::path game = argv[2];
+    if (command == "data" && argc == 4) {
+        const fs::path source = argv[3];
+        if (!make_folder(source.parent_path())) return 1;
+        const bool ok = write_pictures(game) && write_menus(game) && write_sounds(game, source);
+        return ok ? 0 : 1;
+    }
+    if (command == "scores" && argc == 3) return write_scores(game) ? 0 : 1;
+    return usage();
+}

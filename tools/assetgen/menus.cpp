@@ -1,0 +1,91 @@
+// The six menu files. Items are spread over the window height (item i is centred
+// at i * height / (items + 1)), so each file's item count places its working
+// items clear of what the game draws on the same screen:
+// - main menu, 6 items: choices at 225..450, under the title art (above y 140);
+// - pause menu, 5 items: the stage score stands in item 4's place at about 318..418,
+//   between item 3 (264) and item 5 (440);
+// - hint prompt, 5 items: the prompt lines at 170 and 220 stay above item 4 (352);
+// - back menu, 8 items: its button, item 8, at 464 lies below the rules text and the
+//   nine score rows (132..442 on a screen 768 high);
+// - training menu, 7 items: items 6 and 7 at 396 and 462 lie below the largest
+//   training board (rows 1..6, down to y 336).
+// Items that only hold a place are a single space.
+#include "menus.h"
+
+namespace assetgen {
+
+namespace {
+
+struct MenuLook {
+    int red, green, blue;
+    int char_width, char_height;
+    // The face with its width scale after the last space: the layout measures a text
+    // as its length times char_width times the scale, and the bold italic serif
+    // draws Russian words about nine tenths as wide as the width it is made with.
+    const char* face;
+};
+
+std::vector<std::string> menu_file(const char* comment, const MenuLook& look, const char* extra_key,
+                                   const std::vector<std::string>& items,
+                                   const std::vector<std::string>& commands) {
+    std::vector<std::string> lines{std::string("; ") + comment, "red=" + std::to_string(look.red),
+                                   "green=" + std::to_string(look.green),
+                                   "blue=" + std::to_string(look.blue)};
+    if (extra_key != nullptr) lines.emplace_back(extra_key);
+    lines.insert(lines.end(),
+                 {"", "[FONT]", std::to_string(look.char_width), std::to_string(look.char_height),
+                  look.face, "", "[OPTIONS]", "CENTER", "", "[TEXT]"});
+    lines.insert(lines.end(), items.begin(), items.end());
+    lines.emplace_back("");
+    if (!commands.empty()) {
+        lines.emplace_back("; Команды пунктов, по одной строке на пункт");
+        lines.emplace_back("[EXECUT]");
+        lines.insert(lines.end(), commands.begin(), commands.end());
+        lines.emplace_back("");
+    }
+    return lines;
+}
+
+const MenuLook gold{255, 232, 140, 16, 36, "Times New Roman 0.9"};
+const MenuLook pale_gold{255, 236, 170, 14, 32, "Times New Roman 0.93"};
+
+}  // namespace
+
+std::vector<MenuFile> menu_files() {
+    return {
+        {"helpmenu.menu",
+         menu_file("Подсказка: пункт 4 показывает два ворпа, пункт 5 возвращает в игру", gold,
+                   nullptr, {" ", " ", " ", "Да, показать", "Нет, не надо"},
+                   {"NONE", "NONE", "NONE", "HINT", "PLAY"})},
+        {"continuemenu.menu",
+         menu_file("Меню игры: 3 продолжить, 4 подсказка (или очки этапа), 5 закончить игру", gold,
+                   nullptr, {" ", " ", "Продолжить", "Показать подсказку", "Закончить игру"},
+                   {"NONE", "NONE", "PLAY", "HINT", "END"})},
+        {"mainmenu.menu",
+         menu_file("Главное меню: 3 новая игра, 4 тренировка, 5 рекорды, 6 выход", gold,
+                   "game=vorps", {" ", " ", "Новая игра", "Тренировка", "Рекорды", "Выход"},
+                   {"NONE", "NONE", "NEW", "TRAINING", "SCORES", "EXIT"})},
+        {"back.menu",
+         menu_file("Кнопка экранов правил, конца тренировки и рекордов: пункт 8", pale_gold,
+                   nullptr, {" ", " ", " ", " ", " ", " ", " ", "Назад"}, {})},
+        {"really.menu",
+         menu_file("Подтверждение (игрой не показывается)", gold, nullptr,
+                   {" ", "Вы уверены?", " ", "Да", "Нет"}, {"NONE", "NONE", "NONE", "YES", "NO"})},
+        {"training.menu",
+         menu_file("Тренировка: 6 подсказка или следующее поле, 7 закончить тренировку",
+                   MenuLook{255, 240, 120, 14, 30, "Times New Roman 0.93"}, nullptr,
+                   {" ", " ", " ", " ", " ", "Показать подсказку", "Закончить тренировку"},
+                   {"NONE", "NONE", "NONE", "NONE", "NONE", "HINT", "END"})},
+    };
+}
+
+}  // namespace assetgen
+
+namespace assetgen {
+
+std::vector<std::string> starting_scores() {
+    return {"Ворпик 3000", "Маша 2500", "Петя 2000", "Катя 1600", "Дима 1200",
+            "Оля 900",     "Саша 600",  "Лена 400",  "Ваня 200"};
+}
+
+}  // namespace assetgen

@@ -1,0 +1,20 @@
+// The menu files and the starting score file, as UTF-8 lines that are written in
+// Windows-1251 with CR LF line ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace assetgen {
+
+struct MenuFile {
+    std::string file_name;  // in the menu folder
+    std::vector<std::string> lines;
+};
+
+std::vector<MenuFile> menu_files();
+
+// The nine lines of a fresh score table: name, space, score, best first.
+std::vector<std::string> starting_scores();
+
+}  // namespace assetgen

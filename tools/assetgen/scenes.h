@@ -1,0 +1,30 @@
+// The full-window pictures: stage backgrounds and the four screens.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "art.h"
+
+namespace assetgen {
+
+inline constexpr int screen_w = 648;
+inline constexpr int screen_h = 528;
+
+struct Background {
+    std::string file_name;  // in the res folder; the names sort in play order
+    Image (*draw)();
+};
+std::vector<Background> stage_backgrounds();
+
+// "menu\menu": the title art over a calm backdrop; the menus, prompts and the name
+// entry are drawn over it by the game.
+Image menu_screen();
+// "menu\rules": how to play, with room at the bottom for the back menu's button.
+Image rules_screen();
+// "menu\rules_end": the end of training.
+Image rules_end_screen();
+// "menu\menuscore": the heading of the score table; the rows are drawn by the game.
+Image score_screen();
+
+}  // namespace assetgen
