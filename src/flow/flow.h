@@ -1,0 +1,84 @@
+// The game flow: the game states and the frame function that drives them, the
+// input the window procedure stores for it, the close request, and the repaint of
+// every screen with the score panel and the menu button.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "app/timer.h"
+#include "base/string.h"
+#include "platform/raster.h"
+#include "platform/window.h"
+
+namespace flow {
+
+// The numbers matter: rules test ranges of them. 9, 12 and 13 are never entered.
+enum GameState : std::int32_t {
+    NEW_STAGE = 0,
+    PLAY = 1,
+    TRAINING_NEXT = 2,
+    TRAINING_PLAY = 3,
+    MAIN_MENU = 4,
+    TRAINING_RULES = 5,
+    TRAINING_END = 6,
+    HINT_PROMPT = 7,
+    PAUSE_MENU = 8,
+    SCORE_SCREEN = 10,
+    NAME_ENTRY = 11,
+    QUIT = 14,
+};
+
+// What the window procedure stores and the frame function takes.
+struct Input {
+    std::uint16_t mouse_x = 0;
+    std::uint16_t mouse_y = 0;
+    std::uint16_t click_count = 0;  // left-button presses not yet taken
+    String typed_chars;             // printable characters not yet taken
+    std::uint32_t last_control_char = 0;
+    std::int32_t window_active = 1;
+};
+
+// The flow's program-wide state.
+struct FlowState {
+    std::int32_t game_state = NEW_STAGE;
+    std::int32_t keep_running = 1;
+    std::int32_t first_tick = 1;
+    std::int32_t menu_button_lit = 0;
+    std::int32_t training_level = -1;
+    String player_name;
+    std::optional<Timer> second_timer;  // made on the first frame
+    // Outer size of the window: the client size plus the frame of the original desktop.
+    std::int32_t window_width = 0;
+    std::int32_t window_height = 0;
+    // The score the panel showed last.
+    std::int32_t panel_score = 0;
+    // Character width of the game's texts: cell width / 2.
+    std::int32_t text_width = 0;
+    Input input;
+};
+
+FlowState& flow_state();
+// Everything back to its start-up value (the game state to NEW_STAGE, as before start-up).
+void reset_flow_state();
+
+// The frame of the outer window around the client area.
+constexpr int frame_left = 3, frame_right = 3, frame_top = 22, frame_bottom = 3;
+
+// One frame: the current state's work, then the music schedule. False ends the program.
+bool run_frame(platform::Window& window);
+// A close request of the window: back towards the main menu, or quit from it.
+void on_close(platform::Window& window);
+
+// Paints the whole screen of the current state.
+void redraw_state(platform::Window& window);
+// The score at the top right, in red, yellow above 100, green above 300; sighs when
+// the score falls to 0 or to 100 and below.
+void draw_score_panel(platform::Window& window);
+// The "<< Меню" button at the top left of the play screen.
+void draw_menu_button(platform::Window& window, platform::Colour colour);
+
+// Hooks the board rules up to the board drawing and the repaint.
+void connect_board_screen();
+
+}  // namespace flow

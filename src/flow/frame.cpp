@@ -1,0 +1,372 @@
+// The frame function: each game state's work for one frame, the transitions
+// between states, the close request, and the music schedule as the shared tail.
+#include <cstdint>
+
+#include "base/paths.h"
+#include "board/board.h"
+#include "board/open_pairs.h"
+#include "board/selection.h"
+#include "board/stage.h"
+#include "flow/board_view.h"
+#include "flow/flow.h"
+#include "flow/pictures.h"
+#include "menu/windowmenu.h"
+#include "platform/cp1251.h"
+#include "platform/desktop.h"
+#include "scores/score_screen.h"
+#include "scores/score_table.h"
+#include "sound/music.h"
+
+namespace flow {
+
+FlowState& flow_state() {
+    static FlowState state;
+    return state;
+}
+
+void reset_flow_state() {
+    flow_state() = FlowState();
+}
+
+namespace {
+
+// A click is taken once per frame however many presses came since the last one.
+bool take_click(Input& input) {
+    if (input.click_count == 0) return false;
+    input.click_count = 0;
+    return true;
+}
+
+bool escape_down() {
+    return platform::desktop().escape_down();
+}
+
+// Whether the mouse is over the "<< Меню" button: the first five cells of row 0.
+bool in_menu_button_zone(const Input& input) {
+    return input.mouse_x < 5 * rules::cell_width && input.mouse_y < rules::cell_height;
+}
+
+// The board cell under the mouse. Without an atlas there are no cells at all: the
+// click goes nowhere instead of dividing by zero.
+void click_cell_under_mouse(platform::Window& window, const Input& input) {
+    if (rules::cell_width <= 0 || rules::cell_height <= 0) return;
+    rules::click_cell(window, input.mouse_x / rules::cell_width,
+                      input.mouse_y / rules::cell_height);
+}
+
+// The next background in the folder's order, drawn and cut into the cells' backdrops;
+// black when there is none.
+void show_next_background(platform::Window& window) {
+    FlowState& f = flow_state();
+    String name = next_background("");
+    if (name.is_empty()) {
+        next_background("res\\*.back");
+        name = next_background("");
+    }
+    Picture& backdrop = screen_pictures().backdrop_picture;
+    backdrop.load("res\\" + name);
+    if (backdrop.is_empty()) {
+        platform::fill_rect(window.dc(), 0, 0, f.window_width, f.window_height, 0);
+    } else {
+        backdrop.draw_to_window(window, 0, 0, platform::SRCCOPY);
+    }
+    capture_cells(window, board_pictures().game_backdrop_cells);
+}
+
+void new_stage(platform::Window& window) {
+    FlowState& f = flow_state();
+    f.player_name = "";
+    rules::begin_stage();
+    show_next_background(window);
+    rules::deal_stage_board();
+    f.second_timer->restart();
+    f.first_tick = 1;
+    f.game_state = PLAY;
+    redraw_state(window);
+    rules::update_title(window);
+}
+
+void play(platform::Window& window) {
+    FlowState& f = flow_state();
+    Input& in = f.input;
+    if (f.second_timer->elapsed_us() >= 1'000'000 || f.first_tick == 1) {
+        f.first_tick = 0;
+        rules::charge_time(f.second_timer->elapsed_us() / 1'000'000);
+        f.second_timer->restart();
+        draw_score_panel(window);
+    }
+    if (escape_down()) {
+        f.game_state = PAUSE_MENU;
+        redraw_state(window);
+    }
+    const bool in_zone = in_menu_button_zone(in);
+    if (in_zone && f.menu_button_lit == 0) {
+        draw_menu_button(window, platform::rgb(255, 255, 255));
+        f.menu_button_lit = 1;
+    } else if (!in_zone && f.menu_button_lit == 1) {
+        draw_menu_button(window, platform::rgb(0, 255, 0));
+        f.menu_button_lit = 0;
+    }
+    if (take_click(in)) {
+        if (in_zone) {
+            f.game_state = PAUSE_MENU;
+            redraw_state(window);
+            return;
+        }
+        click_cell_under_mouse(window, in);
+    }
+    if (rules::removal_due()) rules::finish_removal(window, true);
+    if (rules::tiles_left <= 0) {
+        rules::clear_stage();
+        f.game_state = PAUSE_MENU;
+        redraw_state(window);
+    }
+}
+
+void training_next(platform::Window& window) {
+    FlowState& f = flow_state();
+    windowmenu& back = menu_state().back_menu;
+    if (f.training_level < 0) {
+        f.game_state = TRAINING_RULES;
+        back.set_item_text(8, "Начать тренировку"_cp1251);
+        redraw_state(window);
+        return;
+    }
+    f.training_level += 1;
+    if (f.training_level > 3) {
+        f.game_state = TRAINING_END;
+        back.set_item_text(8, "Дальше"_cp1251);
+        redraw_state(window);
+        return;
+    }
+    show_next_background(window);
+    rules::deal_training_exercise(f.training_level);
+    f.game_state = TRAINING_PLAY;
+    redraw_state(window);
+    rules::update_title(window);
+}
+
+// Ends training from its play screen: the next frame leaves for the end screen.
+void end_training(FlowState& f) {
+    f.game_state = TRAINING_NEXT;
+    f.training_level = 10;
+}
+
+void training_play(platform::Window& window) {
+    FlowState& f = flow_state();
+    Input& in = f.input;
+    if (rules::tiles_left <= 0 && f.training_level >= 3) {
+        f.game_state = TRAINING_NEXT;
+        return;
+    }
+    const std::int32_t item = menu_state().training_menu.hover(window, in.mouse_x, in.mouse_y);
+    if (take_click(in)) {
+        // A click on a menu item also reaches the cell beneath it.
+        click_cell_under_mouse(window, in);
+        if (item == 6) {
+            if (rules::tiles_left <= 0)
+                f.game_state = TRAINING_NEXT;
+            else
+                rules::show_hint(window);
+        } else if (item == 7) {
+            end_training(f);
+        }
+    }
+    // Escape leaves training the way the menu's last item does: the pause menu belongs
+    // to the full game and would let a training board go on as a scored stage.
+    if (escape_down()) end_training(f);
+    if (rules::removal_due()) rules::finish_removal(window, false);
+}
+
+void main_menu(platform::Window& window) {
+    FlowState& f = flow_state();
+    Input& in = f.input;
+    animate_menu_border(window);
+    const std::int32_t item = menu_state().main_menu.hover(window, in.mouse_x, in.mouse_y);
+    if (!take_click(in)) return;
+    switch (item) {
+        case 3:
+            f.game_state = NEW_STAGE;
+            rules::begin_new_game();
+            break;
+        case 4:
+            f.game_state = TRAINING_NEXT;
+            f.training_level = -1;
+            break;
+        case 5:
+            f.game_state = SCORE_SCREEN;
+            redraw_state(window);
+            break;
+        case 6:
+            f.game_state = QUIT;
+            break;
+        default:
+            break;
+    }
+}
+
+void training_rules(platform::Window& window) {
+    FlowState& f = flow_state();
+    windowmenu& back = menu_state().back_menu;
+    back.hover(window, f.input.mouse_x, f.input.mouse_y);
+    if (!take_click(f.input)) return;
+    f.game_state = TRAINING_NEXT;
+    f.training_level += 1;
+    back.set_item_text(8, "Назад"_cp1251);
+}
+
+void training_end(platform::Window& window) {
+    FlowState& f = flow_state();
+    windowmenu& back = menu_state().back_menu;
+    back.hover(window, f.input.mouse_x, f.input.mouse_y);
+    if (!take_click(f.input)) return;
+    back.set_item_text(8, "Назад"_cp1251);
+    f.game_state = MAIN_MENU;
+    redraw_state(window);
+}
+
+void hint_prompt(platform::Window& window) {
+    FlowState& f = flow_state();
+    if (rules::no_selection == 0) rules::no_selection = 1;
+    animate_menu_border(window);
+    const std::int32_t item =
+        menu_state().help_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
+    if (take_click(f.input)) {
+        if (item == 4) {
+            f.game_state = PLAY;
+            redraw_state(window);
+            rules::show_hint(window);
+            rules::charge_hint();
+        } else if (item == 5) {
+            f.game_state = PLAY;
+            redraw_state(window);
+        }
+    }
+    f.second_timer->restart();
+}
+
+void pause_menu(platform::Window& window) {
+    FlowState& f = flow_state();
+    animate_menu_border(window);
+    const std::int32_t item =
+        menu_state().continue_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
+    if (take_click(f.input)) {
+        if (item == 3) {
+            f.game_state = rules::tiles_left > 0 ? PLAY : NEW_STAGE;
+        } else if (item == 4) {
+            if (rules::tiles_left > 0) f.game_state = HINT_PROMPT;
+        } else if (item == 5) {
+            if (rules::score > score_table().lowest_score()) {
+                f.game_state = NAME_ENTRY;
+                f.input.typed_chars = "";
+                f.input.last_control_char = 0;
+            } else {
+                f.game_state = MAIN_MENU;
+            }
+        }
+        redraw_state(window);
+    }
+    f.second_timer->restart();
+}
+
+void score_screen(platform::Window& window) {
+    FlowState& f = flow_state();
+    menu_state().back_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
+    animate_menu_border(window);
+    if (!take_click(f.input)) return;
+    f.game_state = MAIN_MENU;
+    redraw_state(window);
+}
+
+void name_entry(platform::Window& window) {
+    FlowState& f = flow_state();
+    Input& in = f.input;
+    const bool entered = run_name_entry(f.player_name, in.typed_chars, in.last_control_char,
+                                        rules::score, [&window] { redraw_state(window); });
+    if (!entered) return;
+    in.click_count = 0;  // a click made while typing must not leave the score screen at once
+    f.game_state = SCORE_SCREEN;
+    redraw_state(window);
+}
+
+}  // namespace
+
+bool run_frame(platform::Window& window) {
+    FlowState& f = flow_state();
+    if (!f.second_timer) f.second_timer.emplace();
+    switch (f.game_state) {
+        case NEW_STAGE:
+            new_stage(window);
+            break;
+        case PLAY:
+            play(window);
+            break;
+        case TRAINING_NEXT:
+            training_next(window);
+            break;
+        case TRAINING_PLAY:
+            training_play(window);
+            break;
+        case MAIN_MENU:
+            main_menu(window);
+            break;
+        case TRAINING_RULES:
+            training_rules(window);
+            break;
+        case TRAINING_END:
+            training_end(window);
+            break;
+        case HINT_PROMPT:
+            hint_prompt(window);
+            break;
+        case PAUSE_MENU:
+            pause_menu(window);
+            break;
+        case SCORE_SCREEN:
+            score_screen(window);
+            break;
+        case NAME_ENTRY:
+            name_entry(window);
+            break;
+        case QUIT:
+            f.keep_running = 0;
+            break;
+        default:
+            break;
+    }
+    update_music(f.game_state, f.input.window_active != 0);
+    return f.keep_running != 0;
+}
+
+void on_close(platform::Window& window) {
+    FlowState& f = flow_state();
+    switch (f.game_state) {
+        case PLAY:
+        case HINT_PROMPT:
+            f.game_state = PAUSE_MENU;
+            break;
+        case TRAINING_PLAY:
+        case TRAINING_RULES:
+        case TRAINING_END:
+            menu_state().back_menu.set_item_text(8, "Назад"_cp1251);
+            f.game_state = MAIN_MENU;
+            break;
+        case PAUSE_MENU:
+        case SCORE_SCREEN:
+            f.game_state = MAIN_MENU;
+            break;
+        case MAIN_MENU:
+            platform::post_quit_message(0);
+            break;
+        default:
+            break;
+    }
+    redraw_state(window);
+}
+
+void connect_board_screen() {
+    rules::board_screen().draw_tile = draw_tile;
+    rules::board_screen().redraw_state = redraw_state;
+}
+
+}  // namespace flow

@@ -1,0 +1,162 @@
+// The repaint of every screen, the score panel and the menu button.
+#include "board/board.h"
+#include "board/open_pairs.h"
+#include "flow/board_view.h"
+#include "flow/flow.h"
+#include "flow/pictures.h"
+#include "graphics/drawing.h"
+#include "menu/windowmenu.h"
+#include "platform/cp1251.h"
+#include "platform/desktop.h"
+#include "scores/score_screen.h"
+#include "scores/score_table.h"
+#include "sound/effects.h"
+
+namespace flow {
+
+namespace {
+
+constexpr platform::Colour shadow_grey = platform::rgb(128, 128, 128);
+constexpr platform::Colour prompt_green = platform::rgb(0, 255, 128);
+constexpr platform::Colour rose = platform::rgb(255, 128, 128);
+constexpr platform::Colour score_red = platform::rgb(255, 0, 0);
+constexpr platform::Colour score_yellow = platform::rgb(255, 255, 0);
+constexpr platform::Colour score_green = platform::rgb(0, 255, 0);
+constexpr platform::Colour button_green = platform::rgb(0, 255, 0);
+
+const char* const text_face = "Courier New";
+
+// The font of this screen's texts: text width by cell height - 6.
+Font text_font(platform::Window& window) {
+    return Font(&window.dc(), flow_state().text_width, rules::cell_height - 6, text_face);
+}
+
+void show_picture(platform::Window& window, const Picture& picture) {
+    picture.draw_to_window(window, 0, 0, platform::SRCCOPY);
+}
+
+void show_menu_title() {
+    platform::desktop().set_window_title(rules::title_text.c_str());
+}
+
+// A line centred at y in its colour over its grey shadow two pixels lower.
+void centred_with_shadow(Font& font, int y, const String& text, platform::Colour colour) {
+    font.draw_centered(y + 2, text, shadow_grey, platform::TRANSPARENT);
+    font.draw_centered(y, text, colour, platform::TRANSPARENT);
+}
+
+void draw_hint_prompt(platform::Window& window) {
+    Font font = text_font(window);
+    centred_with_shadow(font, 170, "Будут показаны два ворпа"_cp1251, prompt_green);
+    const String cost = "Вы потеряте "_cp1251 + String() + rules::hint_cost + " очков"_cp1251;
+    centred_with_shadow(font, 220, cost, prompt_green);
+}
+
+// While tiles remain, item 4 offers a hint; once the stage is cleared it is empty and
+// the score stands in its place in large rose digits outlined in grey.
+void draw_pause_items(platform::Window& window) {
+    windowmenu& menu = menu_state().continue_menu;
+    if (rules::tiles_left > 0) {
+        menu.set_item_text(4, "Показать подсказку"_cp1251);
+        return;
+    }
+    menu.set_item_text(4, "");
+    const String text = String() + rules::score;
+    const int y = menu.item_rect(4).top - rules::cell_height / 3;
+    const int w = rules::cell_width, h = rules::cell_height;
+    Font outline(&window.dc(), 4 + 2 * w, 4 + 2 * h, text_face);
+    outline.draw_centered(y, text, shadow_grey, platform::TRANSPARENT);
+    Font digits(&window.dc(), 2 * w, 2 * h, text_face);
+    digits.draw_centered(y + 2, text, rose, platform::TRANSPARENT);
+}
+
+}  // namespace
+
+void redraw_state(platform::Window& window) {
+    FlowState& f = flow_state();
+    MenuState& menus = menu_state();
+    ScreenPictures& pictures = screen_pictures();
+    switch (f.game_state) {
+        case PLAY:
+            draw_board(window);
+            draw_score_panel(window);
+            draw_menu_button(window, button_green);
+            rules::update_title(window);
+            break;
+        case TRAINING_PLAY:
+            draw_board(window);
+            menus.training_menu.set_item_text(
+                6, rules::tiles_left > 0 ? "Показать подсказку"_cp1251 : "Продолжить"_cp1251);
+            menus.training_menu.draw(window);
+            rules::update_title(window);
+            break;
+        case MAIN_MENU:
+            show_picture(window, pictures.menu_picture);
+            menus.main_menu.draw(window);
+            show_menu_title();
+            break;
+        case TRAINING_RULES:
+            show_picture(window, pictures.rules_picture);
+            menus.back_menu.draw(window);
+            show_menu_title();
+            break;
+        case TRAINING_END:
+            show_picture(window, pictures.rules_end_picture);
+            menus.back_menu.draw(window);
+            show_menu_title();
+            break;
+        case HINT_PROMPT:
+            show_picture(window, pictures.menu_picture);
+            draw_hint_prompt(window);
+            menus.help_menu.draw(window);
+            show_menu_title();
+            break;
+        case PAUSE_MENU:
+            show_picture(window, pictures.menu_picture);
+            draw_pause_items(window);
+            menus.continue_menu.draw(window);
+            show_menu_title();
+            break;
+        case SCORE_SCREEN:
+            show_picture(window, pictures.score_picture);
+            menus.back_menu.draw(window);
+            score_table().draw_scores(window.dc(), f.text_width, rules::cell_height - 5);
+            show_menu_title();
+            break;
+        case NAME_ENTRY:
+            show_picture(window, pictures.menu_picture);
+            draw_name_entry(window, f.player_name, f.text_width, rules::cell_height);
+            show_menu_title();
+            break;
+        default:
+            break;
+    }
+}
+
+void draw_score_panel(platform::Window& window) {
+    FlowState& f = flow_state();
+    Font font = text_font(window);
+    const std::int32_t score = rules::score;
+    const platform::Colour colour = score > 300   ? score_green
+                                    : score > 100 ? score_yellow
+                                                  : score_red;
+    if ((score == 0 && f.panel_score > 0) || (score <= 100 && f.panel_score > 100))
+        play_effect(Effect::VZDOH);
+    f.panel_score = score;
+    for (int column = 8; column < 18; ++column)
+        board_pictures().game_backdrop_cells[column][0].draw_to_window(
+            window, column * rules::cell_width, 0, platform::SRCCOPY);
+    const String text = "Счет: "_cp1251 + String() + score;
+    const int x = f.window_width - (text.length() + 1) * f.text_width;
+    draw_text(window, x + 2, 5, text, shadow_grey, platform::TRANSPARENT);
+    draw_text(window, x, 3, text, colour, platform::TRANSPARENT);
+}
+
+void draw_menu_button(platform::Window& window, platform::Colour colour) {
+    const int tw = flow_state().text_width;
+    Font font = text_font(window);
+    draw_text(window, tw + 2, 5, "<< Меню"_cp1251, shadow_grey, platform::TRANSPARENT);
+    draw_text(window, tw, 3, "<< Меню"_cp1251, colour, platform::TRANSPARENT);
+}
+
+}  // namespace flow
