@@ -1,5 +1,6 @@
 // next_background: byte order, running one name behind the search, wrap-around.
 #include "base/paths.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +16,10 @@ namespace {
 class NextBackground : public testing::Test {
   protected:
     void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               ("vorpy-paths-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
         fs::create_directories(dir_ / "res");
-        fs::current_path(dir_);
         reset_backgrounds();
     }
-    void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-        reset_backgrounds();
-    }
+    void TearDown() override { reset_backgrounds(); }
     void touch(const std::string& name) { std::ofstream(dir_ / "res" / name) << "x"; }
 
     // The names a run of stages uses, as the frame function asks for them.
@@ -45,7 +36,8 @@ class NextBackground : public testing::Test {
         return names;
     }
 
-    fs::path old_, dir_;
+    test_support::ScratchFolder folder_{"paths"};
+    const fs::path& dir_ = folder_.path();
 };
 
 TEST_F(NextBackground, StagesTakeTheFilesInByteOrderAndWrapAround) {

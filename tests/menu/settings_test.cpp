@@ -14,20 +14,12 @@
 
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
+#include "support/test_support.h"
 
 namespace {
 
-// Names each case of a table after its name field.
-struct CaseName {
-    template <class Case>
-    std::string operator()(const testing::TestParamInfo<Case>& param_info) const {
-        return param_info.param.name;
-    }
-};
-
-std::string str(const String& s) {
-    return std::string(s.c_str(), s.length());
-}
+using test_support::CaseName;
+using test_support::str;
 
 class Settings : public testing::Test {
   protected:

@@ -16,6 +16,7 @@
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "platform/text.h"
+#include "support/test_support.h"
 
 namespace fs = std::filesystem;
 using platform::Colour;
@@ -23,17 +24,8 @@ using platform::rgb;
 
 namespace {
 
-// Names each case of a table after its name field.
-struct CaseName {
-    template <class Case>
-    std::string operator()(const testing::TestParamInfo<Case>& param_info) const {
-        return param_info.param.name;
-    }
-};
-
-std::string str(const String& s) {
-    return std::string(s.c_str(), s.length());
-}
+using test_support::CaseName;
+using test_support::str;
 
 // Colour keys that every menu file needs; the cases add their sections after them.
 const std::string colours = "red=1\ngreen=2\nblue=3\n";
@@ -42,20 +34,12 @@ const std::string colours = "red=1\ngreen=2\nblue=3\n";
 class MenuTest : public testing::Test {
   protected:
     void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               ("vorpy-menu-" + std::to_string(getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
         fs::create_directories(dir_ / "menu");
-        fs::current_path(dir_);
         window_.resize(640, 480);
         boxes().clear();
         platform::reset_messages();
     }
     void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
         boxes().clear();
         platform::reset_messages();
     }
@@ -85,7 +69,8 @@ class MenuTest : public testing::Test {
         return texts;
     }
 
-    fs::path old_, dir_;
+    test_support::ScratchFolder folder_{"menu"};
+    const fs::path& dir_ = folder_.path();
     platform::Window window_;
 };
 

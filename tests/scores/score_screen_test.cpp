@@ -14,6 +14,7 @@
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "scores/score_table.h"
+#include "support/test_support.h"
 
 namespace fs = std::filesystem;
 using platform::Colour;
@@ -21,9 +22,7 @@ using platform::rgb;
 
 namespace {
 
-std::string str(const String& s) {
-    return std::string(s.c_str(), s.length());
-}
+using test_support::str;
 
 // ---- Row text and row step -------------------------------------------------------
 
@@ -61,20 +60,11 @@ TEST(ScoreRowStep, ScreenHeightOverTwentyThreeHeldByTheClientArea) {
 class ScoreScreen : public testing::Test {
   protected:
     void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               ("vorpy-score-screen-" + std::to_string(getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
         reset_score_state();
         window_.resize(648, 528);
         clear_window();
     }
     void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
         reset_score_state();
         platform::recording_desktop().screen_h = 768;
     }
@@ -109,7 +99,8 @@ class ScoreScreen : public testing::Test {
         return result;
     }
 
-    fs::path old_, dir_;
+    test_support::ScratchFolder folder_{"score-screen"};
+    const fs::path& dir_ = folder_.path();
     platform::Window window_;
 };
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
+#include "support/test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -29,21 +30,8 @@ using Entries = std::vector<std::pair<std::string, std::int32_t>>;
 // Each test runs in a fresh current folder, where the game keeps "score.sco".
 class ScoreTableTest : public testing::Test {
   protected:
-    void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               ("vorpy-scores-" + std::to_string(getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        reset_score_state();
-    }
-    void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-        reset_score_state();
-    }
+    void SetUp() override { reset_score_state(); }
+    void TearDown() override { reset_score_state(); }
 
     static void write(const std::string& bytes) {
         std::ofstream("score.sco", std::ios::binary) << bytes;
@@ -71,7 +59,8 @@ class ScoreTableTest : public testing::Test {
         return given;
     }
 
-    fs::path old_, dir_;
+    test_support::ScratchFolder folder_{"scores"};
+    const fs::path& dir_ = folder_.path();
 };
 
 // A full table: a900 900, a800 800, ..., a100 100, with LF line ends.

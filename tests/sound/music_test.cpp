@@ -11,6 +11,7 @@
 
 #include "base/random.h"
 #include "platform/clock.h"
+#include "support/test_support.h"
 
 namespace fs = std::filesystem;
 using platform::PlayerMode;
@@ -49,18 +50,10 @@ class Music : public testing::Test {
         platform::recording_audio().reset();
         reset_music_state();
         seed_random(1);
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               (std::string("vorpy-music-") +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
         fs::create_directories(dir_ / "sound");
-        fs::current_path(dir_);
     }
     void TearDown() override {
         reset_music_state();
-        fs::current_path(old_);
-        fs::remove_all(dir_);
         platform::set_clock(nullptr);
     }
     void write_sounds(bool with_intro = true) {
@@ -75,7 +68,8 @@ class Music : public testing::Test {
     }
 
     platform::VirtualClock clock_;
-    fs::path old_, dir_;
+    test_support::ScratchFolder folder_{"music"};
+    const fs::path& dir_ = folder_.path();
 };
 
 TEST_F(Music, IntroThenTheMenuLoop) {
