@@ -1,0 +1,101 @@
+// SdlAudio: chunks on reserved channels. A paused channel also counts as playing
+// in SDL_mixer, so "playing" here means playing and not paused.
+#include "platform/sdl_audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace platform {
+
+namespace {
+constexpr int effect_channel = 0;
+// Channels beyond the effect voice, one per music player; the game opens three.
+constexpr int music_channels = 7;
+}  // namespace
+
+SdlAudio::SdlAudio() {
+    // Trim IMA ADPCM files to their exact length instead of their padded last block,
+    // so loops join without a gap.
+    SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "truncate");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    Mix_AllocateChannels(1 + music_channels);
+    Mix_ReserveChannels(1 + music_channels);
+    open_ = true;
+}
+
+SdlAudio::~SdlAudio() {
+    if (!open_) return;
+    Mix_HaltChannel(-1);
+    for (auto& [name, chunk] : effects_)
+        Mix_FreeChunk(chunk);
+    for (Mix_Chunk* chunk : music_)
+        if (chunk != nullptr) Mix_FreeChunk(chunk);
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlAudio::play_effect(std::string_view name, std::span<const std::uint8_t> wave) {
+    if (!open_ || wave.empty()) return;
+    auto found = effects_.find(name);
+    if (found == effects_.end()) {
+        SDL_RWops* source = SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size()));
+        Mix_Chunk* chunk = source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
+        if (chunk == nullptr) return;
+        found = effects_.emplace(std::string(name), chunk).first;
+    }
+    // Playing on the busy effect channel cuts off the effect that was playing.
+    Mix_PlayChannel(effect_channel, found->second, 0);
+}
+
+int SdlAudio::open_music(const std::string& native_path) {
+    if (!open_ || static_cast<int>(music_.size()) >= music_channels) return -1;
+    Mix_Chunk* chunk = Mix_LoadWAV(native_path.c_str());
+    if (chunk == nullptr) return -1;
+    music_.push_back(chunk);
+    return static_cast<int>(music_.size()) - 1;
+}
+
+int SdlAudio::channel_of(int player) const {
+    if (player < 0 || player >= static_cast<int>(music_.size())) return -1;
+    return music_[static_cast<std::size_t>(player)] != nullptr ? player + 1 : -1;
+}
+
+void SdlAudio::close_music(int player) {
+    const int channel = channel_of(player);
+    if (channel < 0) return;
+    Mix_HaltChannel(channel);
+    Mix_FreeChunk(music_[static_cast<std::size_t>(player)]);
+    music_[static_cast<std::size_t>(player)] = nullptr;
+}
+
+PlayerMode SdlAudio::music_mode(int player) {
+    const int channel = channel_of(player);
+    if (channel < 0 || Mix_Playing(channel) == 0) return PlayerMode::stopped;
+    return Mix_Paused(channel) != 0 ? PlayerMode::paused : PlayerMode::playing;
+}
+
+void SdlAudio::play_music_from_start(int player) {
+    const int channel = channel_of(player);
+    if (channel >= 0) Mix_PlayChannel(channel, music_[static_cast<std::size_t>(player)], 0);
+}
+
+void SdlAudio::stop_music(int player) {
+    const int channel = channel_of(player);
+    if (channel >= 0) Mix_HaltChannel(channel);
+}
+
+void SdlAudio::pause_music(int player) {
+    const int channel = channel_of(player);
+    if (channel >= 0) Mix_Pause(channel);
+}
+
+void SdlAudio::resume_music(int player) {
+    const int channel = channel_of(player);
+    if (channel >= 0) Mix_Resume(channel);
+}
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+// Sound on SDL2_mixer: the effect voice on one reserved channel, each music file
+// on a reserved channel of its own. Without an audio device everything is silent:
+// effects play nothing and music files do not open.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/audio.h"
+
+struct Mix_Chunk;
+
+namespace platform {
+
+class SdlAudio : public Audio {
+  public:
+    SdlAudio();
+    ~SdlAudio() override;
+    SdlAudio(const SdlAudio&) = delete;
+    SdlAudio& operator=(const SdlAudio&) = delete;
+
+    // Whether an audio device was opened.
+    bool available() const { return open_; }
+
+    void play_effect(std::string_view name, std::span<const std::uint8_t> wave) override;
+    int open_music(const std::string& native_path) override;
+    void close_music(int player) override;
+    PlayerMode music_mode(int player) override;
+    void play_music_from_start(int player) override;
+    void stop_music(int player) override;
+    void pause_music(int player) override;
+    void resume_music(int player) override;
+
+  private:
+    // Channel 0 is the effect voice; player i plays on channel i + 1.
+    int channel_of(int player) const;
+    bool open_ = false;
+    std::map<std::string, Mix_Chunk*, std::less<>> effects_;
+    std::vector<Mix_Chunk*> music_;  // null once closed
+};
+
+}  // namespace platform

@@ -1,0 +1,108 @@
+// The SDL2_mixer audio on the dummy driver: player modes, effects, and a machine
+// without an audio device.
+#include "platform/sdl_audio.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+// A silent 22050 Hz 16-bit mono PCM wave of the given length.
+std::vector<std::uint8_t> pcm_wave(int milliseconds) {
+    const std::uint32_t data = static_cast<std::uint32_t>(milliseconds) * 441 / 10 * 2;
+    std::vector<std::uint8_t> w;
+    auto put = [&](std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            w.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    for (char c : std::string("RIFF"))
+        w.push_back(static_cast<std::uint8_t>(c));
+    put(36 + data, 4);
+    for (char c : std::string("WAVEfmt "))
+        w.push_back(static_cast<std::uint8_t>(c));
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(22050, 4);
+    put(44100, 4);
+    put(2, 2);
+    put(16, 2);
+    for (char c : std::string("data"))
+        w.push_back(static_cast<std::uint8_t>(c));
+    put(data, 4);
+    w.resize(w.size() + data, 0);
+    return w;
+}
+
+std::string write_temp(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string path = temp_folder() + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+TEST(SdlAudio, PlayersReportStoppedPlayingAndPaused) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SdlAudio audio;
+    ASSERT_TRUE(audio.available());
+    const std::string path = write_temp("vorpy-sdl-audio-long.wav", pcm_wave(5000));
+    const int p = audio.open_music(path);
+    ASSERT_GE(p, 0);
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::stopped);
+    audio.play_music_from_start(p);
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::playing);
+    audio.pause_music(p);
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::paused);  // not "playing", though SDL says so
+    audio.resume_music(p);
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::playing);
+    audio.stop_music(p);
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::stopped);
+    audio.close_music(p);
+    audio.play_music_from_start(p);
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::stopped);
+    EXPECT_EQ(audio.open_music(temp_folder() + "vorpy-no-such-file.wav"), -1);
+    audio.play_effect("x", pcm_wave(50));
+    audio.play_effect("x", pcm_wave(50));  // cached, replays on the effect voice
+    audio.play_effect("junk", std::vector<std::uint8_t>{1, 2, 3});
+    std::remove(path.c_str());
+}
+
+TEST(SdlAudio, APlayerStopsByItselfAtItsEnd) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SdlAudio audio;
+    ASSERT_TRUE(audio.available());
+    const std::string path = write_temp("vorpy-sdl-audio-short.wav", pcm_wave(100));
+    const int p = audio.open_music(path);
+    ASSERT_GE(p, 0);
+    audio.play_music_from_start(p);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (audio.music_mode(p) == PlayerMode::playing &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(audio.music_mode(p), PlayerMode::stopped);
+    std::remove(path.c_str());
+}
+
+TEST(SdlAudio, WithoutADeviceEverythingIsSilent) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SdlAudio audio;
+    EXPECT_FALSE(audio.available());
+    const std::string path = write_temp("vorpy-sdl-audio-none.wav", pcm_wave(100));
+    EXPECT_EQ(audio.open_music(path), -1);
+    EXPECT_EQ(audio.music_mode(0), PlayerMode::stopped);
+    audio.play_effect("x", pcm_wave(50));
+    std::remove(path.c_str());
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+}  // namespace
+}  // namespace platform
