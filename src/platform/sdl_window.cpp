@@ -1,0 +1,141 @@
+// SdlWindow: SDL2 window, renderer and streaming texture; event translation.
+#include "platform/sdl_window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/cp1251.h"
+#include "platform/desktop.h"
+
+namespace platform {
+
+SdlWindow::~SdlWindow() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+}
+
+int SdlWindow::choose_scale(int screen_w, int screen_h, int w, int h) {
+    if (w <= 0 || h <= 0 || screen_w < 2 * w || screen_h < 2 * h) return 1;
+    const int by_width = static_cast<int>(screen_w * 0.9) / w;
+    const int by_height = static_cast<int>(screen_h * 0.9) / h;
+    return std::max(1, std::min(by_width, by_height));
+}
+
+bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
+    // The close button only asks; the game decides whether to end.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    width_ = std::max(w, 1);
+    height_ = std::max(h, 1);
+    SDL_DisplayMode mode;
+    if (scale <= 0) {
+        scale = SDL_GetDesktopDisplayMode(0, &mode) == 0
+                    ? choose_scale(mode.w, mode.h, width_, height_)
+                    : 1;
+    }
+    scale_ = scale;
+    window_ = SDL_CreateWindow(cp1251_to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
+                               SDL_WINDOWPOS_CENTERED, width_ * scale_, height_ * scale_, 0);
+    if (window_ == nullptr) return false;
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) return false;
+    SDL_RenderSetLogicalSize(renderer_, width_, height_);
+    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 width_, height_);
+    if (texture_ == nullptr) return false;
+    SDL_StartTextInput();
+    return true;
+}
+
+void SdlWindow::pump(int timeout_ms) {
+    SDL_Event event;
+    const int got =
+        timeout_ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout_ms);
+    if (got == 0) return;
+    translate(&event);
+    while (SDL_PollEvent(&event) != 0)
+        translate(&event);
+}
+
+void SdlWindow::translate(const void* raw) {
+    const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
+    // Positions reach the game clamped to the client area: its coordinates are unsigned.
+    auto clamp_x = [this](int x) { return std::clamp(x, 0, width_ - 1); };
+    auto clamp_y = [this](int y) { return std::clamp(y, 0, height_ - 1); };
+    switch (event.type) {
+        case SDL_QUIT:
+            post_quit_message(0);
+            break;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    post_message({MessageType::activate, 1});
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    post_message({MessageType::activate, 0});
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    post_message({MessageType::close});
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    post_message({MessageType::paint});
+                    shown_changes_ = ~std::uint64_t{0};  // whatever covered it is gone
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            post_message(
+                {MessageType::mouse_move, 0, clamp_x(event.motion.x), clamp_y(event.motion.y)});
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_LEFT)
+                post_message({MessageType::left_button, 0, clamp_x(event.button.x),
+                              clamp_y(event.button.y)});
+            break;
+        case SDL_TEXTINPUT:
+            for (char byte : utf8_to_cp1251(event.text.text))
+                post_message({MessageType::character, static_cast<unsigned char>(byte)});
+            break;
+        case SDL_KEYDOWN:
+            // Control characters come only as key presses.
+            switch (event.key.keysym.sym) {
+                case SDLK_BACKSPACE:
+                    post_message({MessageType::character, 8});
+                    break;
+                case SDLK_TAB:
+                    post_message({MessageType::character, 9});
+                    break;
+                case SDLK_RETURN:
+                case SDLK_KP_ENTER:
+                    post_message({MessageType::character, 13});
+                    break;
+                case SDLK_ESCAPE:
+                    post_message({MessageType::character, 27});
+                    break;
+                default:
+                    break;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlWindow::present(const Bitmap& framebuffer, bool force) {
+    if (texture_ == nullptr || framebuffer.width != width_ || framebuffer.height != height_) return;
+    if (!force && framebuffer.changes == shown_changes_) return;
+    shown_changes_ = framebuffer.changes;
+    SDL_UpdateTexture(texture_, nullptr, framebuffer.pixels.data(),
+                      framebuffer.width * static_cast<int>(sizeof(Pixel)));
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+// The game's window on SDL2: a fixed-size window centred on the screen, shown at a
+// whole-number scale on large screens; SDL events become the window procedure's
+// messages, and the framebuffer is presented only when it changed.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/raster.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+class SdlWindow {
+  public:
+    SdlWindow() = default;
+    ~SdlWindow();
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    // Opens the window for a client area of w x h game pixels. scale 0 picks one
+    // from the screen size. False when SDL's video or the window cannot be had.
+    bool open(int w, int h, int scale, std::string_view title);
+    SDL_Window* handle() const { return window_; }
+    int scale() const { return scale_; }
+
+    // Moves waiting SDL events into the message queue as the window procedure's
+    // messages. Waits up to timeout_ms for the first event; -1 waits for one.
+    void pump(int timeout_ms);
+
+    // Shows the framebuffer if it changed since it was last shown, or when forced.
+    void present(const Bitmap& framebuffer, bool force = false);
+
+    // The largest whole factor that fits the client area in 90 % of the screen, when
+    // the screen is at least twice the client area both ways; otherwise 1.
+    static int choose_scale(int screen_w, int screen_h, int w, int h);
+
+  private:
+    void translate(const void* event);
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int scale_ = 1;
+    std::uint64_t shown_changes_ = ~std::uint64_t{0};
+};
+
+}  // namespace platform
