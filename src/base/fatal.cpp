@@ -6,5 +6,6 @@
 
 void fatal_error(const char* text) {
     platform::desktop().message_box(text, "Фатальная ошибка"_cp1251, platform::MB_OK);
-    platform::post_quit_message(0);
+    // The program ends with a failure code: a fatal error is not a normal end.
+    platform::post_quit_message(1);
 }

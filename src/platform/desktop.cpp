@@ -54,6 +54,10 @@ bool peek_message(Message& message) {
     return true;
 }
 
+bool messages_waiting() {
+    return !queue().empty();
+}
+
 void reset_messages() {
     queue().clear();
 }

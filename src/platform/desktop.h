@@ -82,6 +82,8 @@ void post_message(const Message& message);
 void post_quit_message(int exit_code);
 // Takes the oldest message, if any; never waits.
 bool peek_message(Message& message);
+// Whether a message is waiting.
+bool messages_waiting();
 // Empties the queue; tests use it to start clean.
 void reset_messages();
 

@@ -18,7 +18,7 @@ TEST(FatalError, ShowsTheBoxThenAsksTheLoopToEnd) {
     platform::Message m{};
     ASSERT_TRUE(platform::peek_message(m));
     EXPECT_EQ(m.type, platform::MessageType::quit);
-    EXPECT_EQ(m.code, 0u);
+    EXPECT_EQ(m.code, 1u);
     EXPECT_FALSE(platform::peek_message(m));
     boxes.clear();
 }

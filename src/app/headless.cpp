@@ -1,0 +1,319 @@
+// The headless shell: options, the script's commands, and the run from start-up to
+// the end of the loop or of the script.
+#include "app/headless.h"
+
+#include <charconv>
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+#include "app/message_loop.h"
+#include "app/startup.h"
+#include "app/state_dump.h"
+#include "base/random.h"
+#include "board/board.h"
+#include "menu/windowmenu.h"
+#include "platform/audio.h"
+#include "platform/cp1251.h"
+#include "platform/desktop.h"
+#include "platform/png.h"
+#include "platform/window.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* usage =
+    "usage: vorpy --headless [--seed N] [--screen-height H] [--date YYYY-MM-DD] "
+    "[--script FILE]";
+
+// A whole decimal number within [min, max], or nothing.
+std::optional<std::int64_t> parse_number(std::string_view text, std::int64_t min,
+                                         std::int64_t max) {
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<platform::LocalDate> parse_date(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    const auto year = parse_number(text.substr(0, 4), 1, 9999);
+    const auto month = parse_number(text.substr(5, 2), 1, 12);
+    const auto day = parse_number(text.substr(8, 2), 1, 31);
+    if (!year || !month || !day) return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(*year)),
+                                           std::chrono::month(static_cast<unsigned>(*month)),
+                                           std::chrono::day(static_cast<unsigned>(*day))};
+    if (!date.ok()) return std::nullopt;
+    return platform::LocalDate{static_cast<int>(*day), static_cast<int>(*month) - 1};
+}
+
+std::vector<std::string_view> split_words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+            ++pos;
+        const std::size_t start = pos;
+        while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t')
+            ++pos;
+        if (pos > start) words.push_back(line.substr(start, pos - start));
+    }
+    return words;
+}
+
+// What follows the command word and one separator: the text of type and screenshot.
+std::string_view rest_of_line(std::string_view line) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    const std::size_t gap = line.find_first_of(" \t", start);
+    return gap == std::string_view::npos ? std::string_view() : line.substr(gap + 1);
+}
+
+windowmenu* menu_named(std::string_view name) {
+    MenuState& menus = menu_state();
+    if (name == "main") return &menus.main_menu;
+    if (name == "continue") return &menus.continue_menu;
+    if (name == "help") return &menus.help_menu;
+    if (name == "back") return &menus.back_menu;
+    if (name == "training") return &menus.training_menu;
+    if (name == "really") return &menus.really_menu;
+    return nullptr;
+}
+
+enum class Outcome { done, loop_ended, not_understood, failed };
+
+// Carries out script lines against the running game.
+class Session {
+  public:
+    Session(platform::Window& window, platform::VirtualClock& clock, std::ostream& out)
+        : window_(window), clock_(clock), out_(out) {}
+
+    Outcome run(std::string_view line);
+    void dump() { out_ << state_json(cursor_) << '\n' << std::flush; }
+
+  private:
+    Outcome frames(std::int64_t count);
+    Outcome set_board(std::span<const std::string_view> values);
+    static void post(platform::MessageType type, std::uint32_t code = 0, int x = 0, int y = 0) {
+        platform::post_message({type, code, x, y});
+    }
+
+    platform::Window& window_;
+    platform::VirtualClock& clock_;
+    std::ostream& out_;
+    DumpCursor cursor_;
+};
+
+Outcome Session::frames(std::int64_t count) {
+    for (std::int64_t i = 0; i < count; ++i)
+        if (!loop_pass(window_)) return Outcome::loop_ended;
+    return Outcome::done;
+}
+
+Outcome Session::set_board(std::span<const std::string_view> values) {
+    if (values.size() != rules::board.cells.size()) return Outcome::not_understood;
+    rules::Board board{};
+    std::int32_t tiles = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto value = parse_number(values[i], -1, rules::tile_kinds - 1);
+        if (!value) return Outcome::not_understood;
+        board.cells[i] = static_cast<std::int32_t>(*value);
+        if (*value >= 0) ++tiles;
+    }
+    rules::board = board;
+    rules::tiles_left = tiles;
+    rules::no_selection = 1;
+    rules::removal_pending = 0;
+    return Outcome::done;
+}
+
+Outcome Session::run(std::string_view line) {
+    using platform::MessageType;
+    const std::vector<std::string_view> words = split_words(line);
+    const std::string_view command = words[0];
+    const std::size_t argc = words.size() - 1;
+    const auto number = [&](std::size_t i, std::int64_t min, std::int64_t max) {
+        return i <= argc ? parse_number(words[i], min, max) : std::nullopt;
+    };
+    constexpr std::int64_t coordinate_min = -32768, coordinate_max = 65535;
+
+    if (command == "frames" && argc == 1) {
+        if (const auto n = number(1, 0, 1'000'000'000)) return frames(*n);
+    } else if ((command == "wait" || command == "wait_us") && argc == 1) {
+        if (const auto t = number(1, 0, 1'000'000'000'000)) {
+            if (command == "wait")
+                clock_.advance_ms(*t);
+            else
+                clock_.advance_us(*t);
+            return Outcome::done;
+        }
+    } else if ((command == "move" || command == "click") && argc == 2) {
+        const auto x = number(1, coordinate_min, coordinate_max);
+        const auto y = number(2, coordinate_min, coordinate_max);
+        if (x && y) {
+            post(command == "move" ? MessageType::mouse_move : MessageType::left_button, 0,
+                 static_cast<int>(*x), static_cast<int>(*y));
+            return Outcome::done;
+        }
+    } else if (command == "click_cell" && argc == 2) {
+        const auto column = number(1, 0, rules::board_columns - 1);
+        const auto row = number(2, 0, rules::board_rows - 1);
+        if (column && row) {
+            post(MessageType::left_button, 0,
+                 rules::cell_center_x(static_cast<std::int32_t>(*column)),
+                 rules::cell_center_y(static_cast<std::int32_t>(*row)));
+            return Outcome::done;
+        }
+    } else if (command == "click_item" && argc == 2) {
+        windowmenu* menu = menu_named(words[1]);
+        const auto item = number(2, 1, windowmenu::max_items);
+        if (menu != nullptr && item && *item <= menu->item_count) {
+            const windowmenu::Rect r = menu->item_rect(static_cast<std::int32_t>(*item));
+            post(MessageType::left_button, 0, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            return Outcome::done;
+        }
+    } else if (command == "char" && argc == 1) {
+        if (const auto code = number(1, 0, 0xFFFFFFFF)) {
+            post(MessageType::character, static_cast<std::uint32_t>(*code));
+            return Outcome::done;
+        }
+    } else if (command == "type" && argc >= 1) {
+        for (const char c : platform::utf8_to_cp1251(rest_of_line(line)))
+            post(MessageType::character, static_cast<unsigned char>(c));
+        return Outcome::done;
+    } else if (command == "escape" && argc == 1 && (words[1] == "down" || words[1] == "up")) {
+        platform::recording_desktop().escape = words[1] == "down";
+        return Outcome::done;
+    } else if (command == "activate" && argc == 1) {
+        if (const auto active = number(1, 0, 1)) {
+            post(MessageType::activate, static_cast<std::uint32_t>(*active));
+            return Outcome::done;
+        }
+    } else if ((command == "close" || command == "paint") && argc == 0) {
+        post(command == "close" ? MessageType::close : MessageType::paint);
+        return Outcome::done;
+    } else if (command == "seed" && argc == 1) {
+        if (const auto seed = number(1, 0, 0xFFFFFFFF)) {
+            seed_random(static_cast<std::uint32_t>(*seed));
+            return Outcome::done;
+        }
+    } else if (command == "setboard") {
+        return set_board(std::span(words).subspan(1));
+    } else if (command == "dump" && argc == 0) {
+        dump();
+        return Outcome::done;
+    } else if (command == "screenshot" && argc >= 1) {
+        const std::string path(rest_of_line(line));
+        return platform::write_png(path, window_.framebuffer()) ? Outcome::done : Outcome::failed;
+    }
+    return Outcome::not_understood;
+}
+
+bool skipped(std::string_view line) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    return start == std::string_view::npos || line[start] == '#';
+}
+
+}  // namespace
+
+std::optional<HeadlessOptions> parse_headless_options(std::span<const std::string_view> args,
+                                                      std::string& error) {
+    HeadlessOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view name = args[i];
+        if (name == "--headless") continue;
+        if (i + 1 >= args.size()) {
+            error = "option " + std::string(name) + " is unknown or lacks its value";
+            return std::nullopt;
+        }
+        const std::string_view value = args[++i];
+        if (name == "--seed") {
+            const auto seed = parse_number(value, 0, 0xFFFFFFFF);
+            if (!seed) {
+                error = "--seed takes a number 0..4294967295";
+                return std::nullopt;
+            }
+            options.seed = static_cast<std::uint32_t>(*seed);
+        } else if (name == "--screen-height") {
+            const auto height = parse_number(value, 1, 1'000'000);
+            if (!height) {
+                error = "--screen-height takes a number of pixels";
+                return std::nullopt;
+            }
+            options.screen_height = static_cast<int>(*height);
+        } else if (name == "--date") {
+            options.date = parse_date(value);
+            if (!options.date) {
+                error = "--date takes a date YYYY-MM-DD";
+                return std::nullopt;
+            }
+        } else if (name == "--script") {
+            options.script_path = value;
+        } else {
+            error = "option " + std::string(name) + " is unknown";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+int run_headless(const HeadlessOptions& options, std::istream& script, std::ostream& out,
+                 std::ostream& err) {
+    platform::VirtualClock clock;
+    if (options.date) clock.set_date(*options.date);
+    platform::set_clock(&clock);
+    platform::set_desktop(nullptr);
+    if (options.screen_height) platform::recording_desktop().screen_h = *options.screen_height;
+    platform::set_audio(nullptr);
+    platform::recording_audio();  // made before the music players, so it outlives them
+
+    platform::Window window;
+    open_game(window, options.seed);
+    // A newly shown window is asked to paint itself.
+    platform::post_message({platform::MessageType::paint});
+
+    Session session(window, clock, out);
+    int exit_code = 0;
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (skipped(line)) continue;
+        const Outcome outcome = session.run(line);
+        if (outcome == Outcome::done) continue;
+        if (outcome == Outcome::loop_ended) {
+            session.dump();
+            exit_code = app_state().exit_code;
+            out << "{\"exit\":" << exit_code << "}\n" << std::flush;
+        } else {
+            err << "vorpy: script line " << number
+                << (outcome == Outcome::failed ? " failed: " : " not understood: ") << line << '\n';
+            exit_code = 2;
+        }
+        break;
+    }
+    close_game();
+    platform::set_clock(nullptr);
+    return exit_code;
+}
+
+int headless_main(std::span<const std::string_view> args) {
+    std::string error;
+    const std::optional<HeadlessOptions> options = parse_headless_options(args, error);
+    if (!options) {
+        std::cerr << "vorpy: " << error << '\n' << usage << '\n';
+        return 2;
+    }
+    if (options->script_path.empty()) return run_headless(*options, std::cin, std::cout, std::cerr);
+    std::ifstream script(options->script_path, std::ios::binary);
+    if (!script) {
+        std::cerr << "vorpy: cannot read the script " << options->script_path << '\n';
+        return 2;
+    }
+    return run_headless(*options, script, std::cout, std::cerr);
+}
+
+}  // namespace app

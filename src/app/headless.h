@@ -1,0 +1,38 @@
+// The headless shell: the game's own start-up, message loop and frames, driven by a
+// script of input and time steps on a virtual clock, with recording desktop and
+// audio, no window, and the state printed as JSON lines.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+
+namespace app {
+
+struct HeadlessOptions {
+    std::optional<std::uint32_t> seed;  // instead of the tick count
+    std::optional<int> screen_height;
+    std::optional<platform::LocalDate> date;
+    std::string script_path;  // empty: standard input
+};
+
+// Reads the options after --headless; nothing, with the reason in error, when one is
+// not understood.
+std::optional<HeadlessOptions> parse_headless_options(std::span<const std::string_view> args,
+                                                      std::string& error);
+
+// Runs the game in the current folder against the script. Returns the exit code: the
+// loop's when it ended (after a last dump and {"exit":code}), 0 when the script ran
+// out first (nothing more is printed then), 2 for a line it could not carry out.
+int run_headless(const HeadlessOptions& options, std::istream& script, std::ostream& out,
+                 std::ostream& err);
+
+// The whole shell from the command line arguments after --headless.
+int headless_main(std::span<const std::string_view> args);
+
+}  // namespace app

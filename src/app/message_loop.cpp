@@ -1,0 +1,87 @@
+// The loop with its activity rule, and the window procedure.
+#include "app/message_loop.h"
+
+#include <cstdint>
+
+#include "app/startup.h"
+#include "flow/flow.h"
+
+namespace app {
+
+void window_procedure(platform::Window& window, const platform::Message& message) {
+    using platform::MessageType;
+    flow::Input& input = flow::flow_state().input;
+    switch (message.type) {
+        case MessageType::destroy:
+            platform::post_quit_message(0);
+            break;
+        case MessageType::activate:
+            input.window_active = (message.code & 0xFFFF) != 0 ? 1 : 0;
+            break;
+        case MessageType::paint:
+            flow::redraw_state(window);
+            break;
+        case MessageType::close:
+            flow::on_close(window);
+            break;
+        case MessageType::character:
+            if (message.code >= 32 && message.code <= 255) {
+                const char text[2] = {static_cast<char>(message.code), '\0'};
+                input.typed_chars = input.typed_chars + text;
+            } else {
+                input.last_control_char = message.code;
+            }
+            break;
+        case MessageType::mouse_move:
+        case MessageType::left_button:
+            // Positions arrive as the two 16-bit halves of one message word.
+            input.mouse_x = static_cast<std::uint16_t>(message.x);
+            input.mouse_y = static_cast<std::uint16_t>(message.y);
+            if (message.type == MessageType::left_button)
+                input.click_count = static_cast<std::uint16_t>(input.click_count + 1);
+            break;
+        case MessageType::quit:  // ends the loop before it gets here
+        case MessageType::create:
+        case MessageType::key_down:
+            break;
+    }
+}
+
+namespace {
+bool end_loop(int exit_code) {
+    AppState& a = app_state();
+    a.loop_ended = true;
+    a.exit_code = exit_code;
+    return false;
+}
+}  // namespace
+
+bool loop_pass(platform::Window& window) {
+    AppState& a = app_state();
+    if (a.loop_ended) return false;
+    platform::Message message{};
+    if (platform::peek_message(message)) {
+        if (message.type == platform::MessageType::quit)
+            return end_loop(static_cast<int>(message.code));
+        window_procedure(window, message);
+    }
+    // Inactive: the count drops to -1 once and the frame below brings it to 0; from
+    // then on no frames run until the window is active again.
+    if (flow::flow_state().input.window_active == 0) {
+        if (a.activity_count == 0) return true;
+        a.activity_count = -1;
+    }
+    if (a.activity_count < 2) ++a.activity_count;
+    ++a.frame_count;
+    // The state QUIT is a normal end: exit code 0, whatever message came last.
+    if (!flow::run_frame(window)) return end_loop(0);
+    return true;
+}
+
+int run_message_loop(platform::Window& window) {
+    while (loop_pass(window)) {
+    }
+    return app_state().exit_code;
+}
+
+}  // namespace app

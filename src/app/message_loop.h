@@ -1,0 +1,24 @@
+// The message loop and the window procedure: one queued message per pass handed to
+// the procedure, which stores input for the frame function, repaints and passes close
+// requests on; then a frame while the window is active, and one more after it stops
+// being active.
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/window.h"
+
+namespace app {
+
+// Handles one message: input into the flow's input variables, repaint, close.
+void window_procedure(platform::Window& window, const platform::Message& message);
+
+// One pass of the loop: takes one queued message if there is one and dispatches it,
+// then runs a frame unless the window has been inactive for a frame already. False
+// once the loop has ended (the quit message, or the frame function said so); the
+// exit code is then in app_state().
+bool loop_pass(platform::Window& window);
+
+// Runs passes until the loop ends and returns its exit code.
+int run_message_loop(platform::Window& window);
+
+}  // namespace app

@@ -1,0 +1,26 @@
+// The game's state as one line of JSON, for the headless shell: the rules' counters
+// and board, the flow's state and input, the music, the score table, and what the
+// recording desktop and audio saw since the previous dump. Taking it changes nothing
+// the game can see.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace app {
+
+// How far the recorded effects, message boxes and opened files have been reported.
+struct DumpCursor {
+    std::size_t effects = 0;
+    std::size_t boxes = 0;
+    std::size_t opened = 0;
+};
+
+// The state as a JSON object on one line (no line end); moves the cursor past the
+// events it reports. Texts are given as UTF-8.
+std::string state_json(DumpCursor& cursor);
+
+// The name of a game state ("PLAY"), or its number as text for a number no state has.
+std::string state_name(int game_state);
+
+}  // namespace app

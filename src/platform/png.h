@@ -1,0 +1,19 @@
+// PNG files of bitmaps: the headless shell's screenshots, and reading them back in
+// tests that compare pixels.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/raster.h"
+
+namespace platform {
+
+// Writes the bitmap as an 8-bit RGB PNG file; false when the file cannot be written.
+bool write_png(const std::string& native_path, const Bitmap& bitmap);
+
+// Reads a PNG file of any colour type into a bitmap; nothing when it is not a
+// readable PNG file or is larger than max_side pixels either way.
+std::optional<Bitmap> read_png(const std::string& native_path, int max_side = 16384);
+
+}  // namespace platform
