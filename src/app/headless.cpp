@@ -172,8 +172,8 @@ Outcome Session::run(std::string_view line) {
         windowmenu* menu = menu_named(words[1]);
         const auto item = number(2, 1, windowmenu::max_items);
         if (menu != nullptr && item && *item <= menu->item_count) {
-            const windowmenu::Rect r = menu->item_rect(static_cast<std::int32_t>(*item));
-            post(MessageType::left_button, 0, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            const Point centre = item_centre(*menu, static_cast<std::int32_t>(*item));
+            post(MessageType::left_button, 0, centre.x, centre.y);
             return Outcome::done;
         }
     } else if (command == "char" && argc == 1) {

@@ -106,9 +106,20 @@ void append_menu(std::string& out, windowmenu& menu) {
     out += ']';
 }
 
-void menus_field(Fields& fields) {
+void append_centres(std::string& out, windowmenu& menu) {
+    out += '[';
+    for (std::int32_t i = 1; i <= menu.item_count; ++i) {
+        if (i > 1) out += ',';
+        const Point p = item_centre(menu, i);
+        out += '[' + std::to_string(p.x) + ',' + std::to_string(p.y) + ']';
+    }
+    out += ']';
+}
+
+// Every menu by its script name, as the items' texts or as where to click them.
+void menus_field(Fields& fields, const char* key, void (*append)(std::string&, windowmenu&)) {
     MenuState& menus = menu_state();
-    std::string& out = fields.key("menus");
+    std::string& out = fields.key(key);
     const std::pair<const char*, windowmenu*> all[] = {
         {"main", &menus.main_menu},         {"continue", &menus.continue_menu},
         {"help", &menus.help_menu},         {"back", &menus.back_menu},
@@ -120,7 +131,7 @@ void menus_field(Fields& fields) {
         first = false;
         append_string(out, name);
         out += ':';
-        append_menu(out, *menu);
+        append(out, *menu);
     }
     out += '}';
 }
@@ -259,6 +270,11 @@ void desktop_fields(Fields& fields, DumpCursor& cursor) {
 
 }  // namespace
 
+Point item_centre(windowmenu& menu, std::int32_t index) {
+    const windowmenu::Rect r = menu.item_rect(index);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 std::string state_name(int game_state) {
     switch (game_state) {
         case flow::NEW_STAGE:
@@ -301,7 +317,8 @@ std::string state_json(DumpCursor& cursor) {
     sound_fields(fields, cursor);
     score_fields(fields);
     desktop_fields(fields, cursor);
-    menus_field(fields);
+    menus_field(fields, "menus", append_menu);
+    menus_field(fields, "item_centres", append_centres);
     fields.number("tick_count", platform::clock().tick_count());
     fields.number("random_state", random_state());
     out += '}';

@@ -4,6 +4,10 @@
 // the game can see.
 #pragma once
 
+#include <cstdint>
+
+#include "menu/windowmenu.h"
+
 #include <cstddef>
 #include <string>
 
@@ -22,5 +26,12 @@ std::string state_json(DumpCursor& cursor);
 
 // The name of a game state ("PLAY"), or its number as text for a number no state has.
 std::string state_name(int game_state);
+
+// The centre of item index's rectangle in client pixels: where a click chooses it.
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+Point item_centre(windowmenu& menu, std::int32_t index);
 
 }  // namespace app

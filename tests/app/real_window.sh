@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Plays the windowed game under the X server xvfb-run gives it: clicks through the
+# main menu into training and back out into a game, taking a screenshot of the
+# window at each screen. Arguments: the game binary, then the click points
+# "x,y" of: training (main menu), start training (rules), back (end of training),
+# new game (main menu).
+set -eu
+vorpy=$1 training=$2 start=$3 back=$4 new_game=$5
+unset SDL_VIDEODRIVER  # the tests run with the dummy driver; this one needs the X server
+SDL_AUDIODRIVER=dummy "$vorpy" --seed 7 --scale 1 > real.log 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+wid=$(timeout 20 xdotool search --sync --class vorpy | head -n 1)
+xdotool windowfocus --sync "$wid"
+xdotool mousemove --window "$wid" 0 0
+sleep 1
+shot() { import -window "$wid" "$1"; }
+click() {
+    xdotool mousemove --window "$wid" "${1%,*}" "${1#*,}" click 1
+    sleep "${2:-0.7}"
+}
+shot real_menu.png
+click "$training"
+shot real_rules.png
+click "$start"
+xdotool key --window "$wid" Escape
+sleep 0.7
+click "$back"
+click "$new_game" 0.3
+shot real_play.png
+xdotool getwindowname "$wid" > real_title.txt

@@ -1,0 +1,104 @@
+// The windowed game under Xvfb against the headless game on the same clicks: the
+// same pixels wherever time and the random generator do not decide them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/headless_game.h"
+#include "platform/png.h"
+
+namespace {
+
+using scenario::GameRun;
+using scenario::HeadlessGame;
+
+constexpr int cell_w = 36, cell_h = 48;
+
+std::string point(const test_json::Value& centres, const char* menu, int item) {
+    const test_json::Value& p = centres[menu].items[static_cast<std::size_t>(item - 1)];
+    return std::to_string(p.items[0].num()) + "," + std::to_string(p.items[1].num());
+}
+
+// Counts the pixels of a rectangle where the two pictures differ.
+int differing(const platform::Bitmap& a, const platform::Bitmap& b, int left, int top, int right,
+              int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if ((a.at(x, y) & 0xFFFFFF) != (b.at(x, y) & 0xFFFFFF)) ++n;
+    return n;
+}
+
+bool animated_border_cell(int column, int row) {
+    return (column == 1 || column == 16) && row >= 2 && row <= 8;
+}
+
+class RealWindow : public HeadlessGame {
+  protected:
+    platform::Bitmap picture(const std::string& name) {
+        auto bitmap = platform::read_png(file(name).string());
+        EXPECT_TRUE(bitmap.has_value()) << name;
+        if (!bitmap || bitmap->width != 648 || bitmap->height != 528) {
+            ADD_FAILURE() << name << " is not a 648 x 528 picture";
+            return platform::Bitmap(648, 528);
+        }
+        return *bitmap;
+    }
+};
+
+TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
+    const GameRun probe = play("frames 2\ndump\n", "--seed 7");
+    ASSERT_EQ(probe.dumps.size(), 1u) << probe.errors;
+    const test_json::Value& centres = probe.last()["item_centres"];
+    const std::string training = point(centres, "main", 4), start = point(centres, "back", 8),
+                      new_game = point(centres, "main", 3);
+    auto click = [](const std::string& p) {
+        return "click " + p.substr(0, p.find(',')) + " " + p.substr(p.find(',') + 1) + "\n";
+    };
+    const GameRun headless = play(
+        "frames 3\nscreenshot menu.png\n" + click(training) + "frames 3\nscreenshot rules.png\n" +
+            click(start) + "frames 3\nescape down\nframes 2\nescape up\nframes 2\n" + click(start) +
+            "frames 3\n" + click(new_game) + "frames 3\nscreenshot play.png\ndump\n",
+        "--seed 7");
+    ASSERT_EQ(headless.status, 0) << headless.errors;
+    ASSERT_EQ(headless.last()["state"].str(), "PLAY");
+
+    const std::string command =
+        "cd '" + folder_.string() + "' && xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+        VORPY_SOURCE_DIR + "/tests/app/real_window.sh' '" + VORPY_BINARY + "' " + training + " " +
+        start + " " + start + " " + new_game + " > window.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
+
+    // The main menu, but for the border cells that flicker with random faces.
+    const platform::Bitmap menu = picture("menu.png"), real_menu = picture("real_menu.png");
+    for (int column = 0; column < 18; ++column)
+        for (int row = 0; row < 11; ++row) {
+            if (animated_border_cell(column, row)) continue;
+            EXPECT_EQ(differing(menu, real_menu, column * cell_w, row * cell_h,
+                                (column + 1) * cell_w, (row + 1) * cell_h),
+                      0)
+                << "main menu cell " << column << "," << row;
+        }
+    // The rules screen, whole.
+    EXPECT_EQ(differing(picture("rules.png"), picture("real_rules.png"), 0, 0, 648, 528), 0);
+    // The play screen: the ring with the button and the score panel; the tiles depend
+    // on how many random draws the menu animation made first.
+    const platform::Bitmap play_screen = picture("play.png"), real_play = picture("real_play.png");
+    EXPECT_EQ(differing(play_screen, real_play, 0, 0, 648, cell_h), 0) << "top row";
+    EXPECT_EQ(differing(play_screen, real_play, 0, 10 * cell_h, 648, 528), 0) << "bottom row";
+    EXPECT_EQ(differing(play_screen, real_play, 0, 0, cell_w, 528), 0) << "left column";
+    EXPECT_EQ(differing(play_screen, real_play, 17 * cell_w, 0, 648, 528), 0) << "right column";
+    // A full board of tiles in the window too: the top strip of every interior cell,
+    // where no face reaches, shows the tile plate whatever the face and background.
+    EXPECT_EQ(headless.last()["tiles_left"].num(), 144);
+    for (int column = 1; column <= 16; ++column)
+        for (int row = 1; row <= 9; ++row)
+            EXPECT_EQ(differing(play_screen, real_play, column * cell_w + 10, row * cell_h + 1,
+                                column * cell_w + 26, row * cell_h + 3),
+                      0)
+                << "tile plate at cell " << column << "," << row;
+    const std::string title = scenario::read_text(file("real_title.txt"));
+    EXPECT_EQ(title.rfind("Ворпы 1.25 (", 0), 0u) << title;
+}
+
+}  // namespace
