@@ -43,7 +43,7 @@ void SdlDesktop::set_window_title(std::string_view title) {
 }
 
 bool SdlDesktop::escape_down() {
-    SDL_PumpEvents();
+    // The shell pumps the events before every pass of the loop, so the state is current.
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
     return keys != nullptr && keys[SDL_SCANCODE_ESCAPE] != 0;
 }

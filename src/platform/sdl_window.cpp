@@ -53,11 +53,16 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
 
 void SdlWindow::pump(int timeout_ms) {
     SDL_Event event;
-    const int got =
-        timeout_ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout_ms);
-    if (got == 0) return;
-    translate(&event);
-    while (SDL_PollEvent(&event) != 0)
+    if (timeout_ms < 0) {
+        if (SDL_WaitEvent(&event) == 0) return;
+        translate(&event);
+    } else {
+        // A plain sleep, then one look at the display connection: SDL's timed wait
+        // asks the connection several times a pass, and each ask is a system call.
+        if (timeout_ms > 0) SDL_Delay(static_cast<Uint32>(timeout_ms));
+        SDL_PumpEvents();
+    }
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         translate(&event);
 }
 

@@ -28,7 +28,7 @@ class SdlWindow {
     int scale() const { return scale_; }
 
     // Moves waiting SDL events into the message queue as the window procedure's
-    // messages. Waits up to timeout_ms for the first event; -1 waits for one.
+    // messages, after sleeping timeout_ms; -1 sleeps until an event comes.
     void pump(int timeout_ms);
 
     // Shows the framebuffer if it changed since it was last shown, or when forced.
