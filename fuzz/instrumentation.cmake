@@ -1,0 +1,31 @@
+# Instrumented builds. VORPY_FUZZ (clang only) builds every library with AddressSanitizer,
+# UndefinedBehaviorSanitizer and libFuzzer's coverage hooks and links the fuzz targets
+# with libFuzzer; VORPY_SANITIZE builds everything, tests included, with both
+# sanitizers. Either way the fuzz folder joins the build: without VORPY_FUZZ each fuzz
+# target is a plain program that replays its inputs, which the tests run over the
+# kept crash cases. Included from the top-level project right after project().
+include_guard(GLOBAL)
+
+option(VORPY_FUZZ "Build the libFuzzer targets, every library instrumented (clang)" OFF)
+option(VORPY_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+# Any report stops the program: a finding must fail the test or the fuzz run.
+set(VORPY_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
+                          -fno-omit-frame-pointer)
+
+if(VORPY_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "VORPY_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link ${VORPY_SANITIZER_FLAGS})
+  add_link_options(${VORPY_SANITIZER_FLAGS})
+elseif(VORPY_SANITIZE)
+  add_compile_options(${VORPY_SANITIZER_FLAGS})
+  add_link_options(${VORPY_SANITIZER_FLAGS})
+endif()
+
+# The targets link the subsystem libraries and join the tests, so they are added once
+# the top level is done.
+# Deferred arguments are expanded when the call runs, so the path is kept now.
+set(VORPY_FUZZ_TARGETS_FILE ${CMAKE_CURRENT_LIST_DIR}/targets.cmake)
+cmake_language(DEFER CALL include ${VORPY_FUZZ_TARGETS_FILE})
