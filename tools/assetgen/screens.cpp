@@ -116,7 +116,9 @@ void paragraphs(Image& image, int left, int top, int width, const TextStyle& sty
 
 Image menu_screen() {
     Image image = backdrop();
-    panel(image, {W / 2, 326}, {206, 176}, 0.35f);
+    // Wide enough for the hint prompt's longest line (24 characters of 18 pixels) and
+    // with its rim well above the name entry's prompt at y 150.
+    panel(image, {W / 2, 319}, {232, 183}, 0.35f);
     title(image, "Ворпы", static_cast<int>(W / 2), 14, 124, rgb8(255, 236, 130),
           rgb8(236, 120, 34));
     place_vorp(image, 0, 70, 4, 2);
@@ -187,7 +189,8 @@ Image rules_end_screen() {
 Image score_screen() {
     Image image = backdrop();
     title(image, "Лучшие игроки", screen_w / 2, 22, 62, rgb8(255, 236, 130), rgb8(236, 120, 34));
-    panel(image, {W / 2, 288}, {204, 166}, 0.45f);
+    // Around the rows and the back button below them, so its rim crosses neither.
+    panel(image, {W / 2, 308}, {204, 186}, 0.45f);
     draw_text(image, screen_w / 2, 96, {"Liberation Sans", 15, 400, true},
               "девять лучших результатов", accent_colour, true);
     return image;
