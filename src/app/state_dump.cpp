@@ -189,7 +189,7 @@ void flow_fields(Fields& fields) {
 }
 
 void sound_fields(Fields& fields, DumpCursor& cursor) {
-    const auto& effects = platform::recording_audio().effects;
+    auto& effects = platform::recording_audio().effects;
     std::string& out = fields.key("effects");
     out += '[';
     for (std::size_t i = cursor.effects; i < effects.size(); ++i) {
@@ -197,7 +197,9 @@ void sound_fields(Fields& fields, DumpCursor& cursor) {
         append_string(out, effects[i]);
     }
     out += ']';
-    cursor.effects = effects.size();
+    // Once reported, the effects are forgotten: a long run must not keep every one.
+    effects.clear();
+    cursor.effects = 0;
 
     const MusicSchedule& m = music();
     std::string& players = fields.key("music");

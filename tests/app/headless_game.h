@@ -35,6 +35,18 @@ struct GameRun {
     }
 };
 
+// Adds one output line to a run: a dump, the exit line or a stray line.
+inline void take_line(GameRun& run, const std::string& line) {
+    std::optional<Value> value = test_json::parse(line);
+    if (!value || value->kind != Value::Kind::object) {
+        run.stray_lines.push_back(line);
+    } else if (value->has("exit") && value->size() == 1) {
+        run.exit = (*value)["exit"].num();
+    } else {
+        run.dumps.push_back(std::move(*value));
+    }
+}
+
 inline std::string read_text(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -85,16 +97,8 @@ class HeadlessGameBase : public Base {
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         run.errors = read_text(file("err.txt"));
         std::istringstream out(read_text(file("out.txt")));
-        for (std::string line; std::getline(out, line);) {
-            std::optional<Value> value = test_json::parse(line);
-            if (!value || value->kind != Value::Kind::object) {
-                run.stray_lines.push_back(line);
-            } else if (value->has("exit") && value->size() == 1) {
-                run.exit = (*value)["exit"].num();
-            } else {
-                run.dumps.push_back(std::move(*value));
-            }
-        }
+        for (std::string line; std::getline(out, line);)
+            take_line(run, line);
         return run;
     }
 
