@@ -4,12 +4,11 @@
 // the game can see.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "menu/windowmenu.h"
-
-#include <cstddef>
-#include <string>
 
 namespace app {
 

@@ -3,7 +3,6 @@
 
 namespace platform {
 
-namespace {
 void append_utf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -16,7 +15,6 @@ void append_utf8(std::string& out, char32_t code) {
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
-}  // namespace
 
 std::string cp1251_to_utf8(std::string_view bytes) {
     std::string out;

@@ -72,6 +72,9 @@ constexpr char32_t next_utf8(std::string_view text, std::size_t& pos) {
     return code;
 }
 
+// Appends the UTF-8 form of a code point of the Basic Multilingual Plane.
+void append_utf8(std::string& out, char32_t code);
+
 // Windows-1251 bytes to UTF-8.
 std::string cp1251_to_utf8(std::string_view bytes);
 // UTF-8 to Windows-1251 bytes; characters the code page lacks are dropped.

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cp1251.h"
+
 namespace test_json {
 
 struct Value {
@@ -86,18 +88,6 @@ class Reader {
         pos_ += w.size();
         return true;
     }
-    static void append_utf8(std::string& out, std::uint32_t code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
     bool string(std::string& out) {
         if (!take('"')) return false;
         while (pos_ < text_.size()) {
@@ -129,7 +119,7 @@ class Reader {
                     if (pos_ + 4 > text_.size()) return false;
                     const std::string hex(text_.substr(pos_, 4));
                     pos_ += 4;
-                    append_utf8(out, static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16)));
+                    platform::append_utf8(out, static_cast<char32_t>(std::stoul(hex, nullptr, 16)));
                     break;
                 }
                 default:
