@@ -6,6 +6,7 @@
 #include <chrono>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <vector>
 
 #include "app/message_loop.h"
@@ -26,7 +27,11 @@ namespace {
 
 constexpr const char* usage =
     "usage: vorpy --headless [--seed N] [--screen-height H] [--date YYYY-MM-DD] "
-    "[--script FILE]";
+    "[--max-frames N] [--no-screenshots] [--script FILE]";
+
+// The virtual clock stays within about 31 years, so its 10 MHz count and the game's
+// times taken from it keep far from their types' limits whatever the script waits.
+constexpr std::int64_t max_clock_ms = 1'000'000'000'000;
 
 // A whole decimal number within [min, max], or nothing.
 std::optional<std::int64_t> parse_number(std::string_view text, std::int64_t min,
@@ -84,33 +89,47 @@ windowmenu* menu_named(std::string_view name) {
     return nullptr;
 }
 
-enum class Outcome { done, loop_ended, not_understood, failed };
+enum class Outcome { done, loop_ended, not_understood, failed, frame_limit };
 
 // Carries out script lines against the running game.
 class Session {
   public:
-    Session(platform::Window& window, platform::VirtualClock& clock, std::ostream& out)
-        : window_(window), clock_(clock), out_(out) {}
+    Session(const HeadlessOptions& options, platform::Window& window, platform::VirtualClock& clock,
+            std::ostream& out)
+        : options_(options), window_(window), clock_(clock), out_(out) {}
 
     Outcome run(std::string_view line);
     void dump() { out_ << state_json(cursor_) << '\n' << std::flush; }
 
   private:
     Outcome frames(std::int64_t count);
+    Outcome wait_us(std::int64_t us);
     Outcome set_board(std::span<const std::string_view> values);
     static void post(platform::MessageType type, std::uint32_t code = 0, int x = 0, int y = 0) {
         platform::post_message({type, code, x, y});
     }
 
+    const HeadlessOptions& options_;
     platform::Window& window_;
     platform::VirtualClock& clock_;
     std::ostream& out_;
     DumpCursor cursor_;
+    std::int64_t frames_run_ = 0;
 };
 
 Outcome Session::frames(std::int64_t count) {
-    for (std::int64_t i = 0; i < count; ++i)
+    for (std::int64_t i = 0; i < count; ++i) {
+        if (options_.max_frames && frames_run_ >= *options_.max_frames) return Outcome::frame_limit;
+        ++frames_run_;
         if (!loop_pass(window_)) return Outcome::loop_ended;
+    }
+    return Outcome::done;
+}
+
+Outcome Session::wait_us(std::int64_t us) {
+    const std::int64_t now_us = clock_.counter() / 10;
+    if (us > max_clock_ms * 1000 - now_us) return Outcome::failed;
+    clock_.advance_us(us);
     return Outcome::done;
 }
 
@@ -144,13 +163,8 @@ Outcome Session::run(std::string_view line) {
     if (command == "frames" && argc == 1) {
         if (const auto n = number(1, 0, 1'000'000'000)) return frames(*n);
     } else if ((command == "wait" || command == "wait_us") && argc == 1) {
-        if (const auto t = number(1, 0, 1'000'000'000'000)) {
-            if (command == "wait")
-                clock_.advance_ms(*t);
-            else
-                clock_.advance_us(*t);
-            return Outcome::done;
-        }
+        if (const auto t = number(1, 0, max_clock_ms))
+            return wait_us(command == "wait" ? *t * 1000 : *t);
     } else if ((command == "move" || command == "click") && argc == 2) {
         const auto x = number(1, coordinate_min, coordinate_max);
         const auto y = number(2, coordinate_min, coordinate_max);
@@ -208,6 +222,7 @@ Outcome Session::run(std::string_view line) {
         return Outcome::done;
     } else if (command == "screenshot" && argc >= 1) {
         const std::string path(rest_of_line(line));
+        if (!options_.screenshots) return Outcome::done;
         return platform::write_png(path, window_.framebuffer()) ? Outcome::done : Outcome::failed;
     }
     return Outcome::not_understood;
@@ -226,6 +241,10 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view name = args[i];
         if (name == "--headless") continue;
+        if (name == "--no-screenshots") {
+            options.screenshots = false;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = "option " + std::string(name) + " is unknown or lacks its value";
             return std::nullopt;
@@ -251,6 +270,13 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
                 error = "--date takes a date YYYY-MM-DD";
                 return std::nullopt;
             }
+        } else if (name == "--max-frames") {
+            const auto frames = parse_number(value, 0, std::numeric_limits<std::int64_t>::max());
+            if (!frames) {
+                error = "--max-frames takes a number of frames";
+                return std::nullopt;
+            }
+            options.max_frames = *frames;
         } else if (name == "--script") {
             options.script_path = value;
         } else {
@@ -276,7 +302,7 @@ int run_headless(const HeadlessOptions& options, std::istream& script, std::ostr
     // A newly shown window is asked to paint itself.
     platform::post_message({platform::MessageType::paint});
 
-    Session session(window, clock, out);
+    Session session(options, window, clock, out);
     int exit_code = 0;
     std::string line;
     for (int number = 1; std::getline(script, line); ++number) {
@@ -289,8 +315,10 @@ int run_headless(const HeadlessOptions& options, std::istream& script, std::ostr
             exit_code = app_state().exit_code;
             out << "{\"exit\":" << exit_code << "}\n" << std::flush;
         } else {
-            err << "vorpy: script line " << number
-                << (outcome == Outcome::failed ? " failed: " : " not understood: ") << line << '\n';
+            const char* what = outcome == Outcome::failed        ? " failed: "
+                               : outcome == Outcome::frame_limit ? " reached the frame limit: "
+                                                                 : " not understood: ";
+            err << "vorpy: script line " << number << what << line << '\n';
             exit_code = 2;
         }
         break;

@@ -19,6 +19,10 @@ struct HeadlessOptions {
     std::optional<int> screen_height;
     std::optional<platform::LocalDate> date;
     std::string script_path;  // empty: standard input
+    // For scripts from elsewhere: at most this many frames in all, after which the
+    // script stops (exit code 2), and screenshot lines that write nothing.
+    std::optional<std::int64_t> max_frames;
+    bool screenshots = true;
 };
 
 // Reads the options after --headless; nothing, with the reason in error, when one is
@@ -28,7 +32,8 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
 
 // Runs the game in the current folder against the script. Returns the exit code: the
 // loop's when it ended (after a last dump and {"exit":code}), 0 when the script ran
-// out first (nothing more is printed then), 2 for a line it could not carry out.
+// out first (nothing more is printed then), 2 for a line it could not carry out or
+// when the frame limit stops it.
 int run_headless(const HeadlessOptions& options, std::istream& script, std::ostream& out,
                  std::ostream& err);
 

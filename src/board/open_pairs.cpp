@@ -1,7 +1,9 @@
 // Open-pair count, window title, hint outlines and reshuffle.
 #include "board/open_pairs.h"
 
+#include <array>
 #include <cstdlib>
+#include <span>
 
 #include "base/fatal.h"
 #include "base/random.h"
@@ -23,6 +25,16 @@ struct Tile {
     std::int8_t column;
     std::int8_t row;
 };
+
+bool any_kind_twice(std::span<const std::int32_t> kinds) {
+    std::array<bool, tile_kinds> seen{};
+    for (const std::int32_t kind : kinds) {
+        if (kind < 0 || kind >= tile_kinds) continue;
+        if (seen[static_cast<std::size_t>(kind)]) return true;
+        seen[static_cast<std::size_t>(kind)] = true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -118,8 +130,8 @@ void reshuffle_board(bool shift) {
             }
         }
         // Only collected entries are ever read, should the count and the board disagree;
-        // with fewer than two tiles on the board no pass could ever open a pair.
-        if (collected < 2) {
+        // unless two tiles share a kind no pass could ever open a pair.
+        if (!any_kind_twice(std::span(list, static_cast<std::size_t>(collected)))) {
             std::free(list);
             return;
         }

@@ -97,6 +97,28 @@ TEST_F(HeadlessShell, ScreenshotThatCannotBeWrittenStopsWithExitCodeTwo) {
     EXPECT_NE(run.errors.find("line 2"), std::string::npos) << run.errors;
 }
 
+TEST_F(HeadlessShell, FrameLimitStopsTheScriptWithExitCodeTwo) {
+    const GameRun run = play("frames 5\ndump\nframes 1\ndump\n", "--seed 1 --max-frames 5");
+    EXPECT_EQ(run.status, 2);
+    ASSERT_EQ(run.dumps.size(), 1u);
+    EXPECT_NE(run.errors.find("line 3 reached the frame limit"), std::string::npos) << run.errors;
+}
+
+TEST_F(HeadlessShell, ScreenshotsCanBeTurnedOff) {
+    const GameRun run = play("frames 1\nscreenshot shot.png\ndump\n", "--seed 1 --no-screenshots");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.dumps.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(file("shot.png")));
+}
+
+TEST_F(HeadlessShell, WaitsStopWhereTheVirtualClockEnds) {
+    // About 31 years in all; the microsecond past it fails.
+    const GameRun run = play("frames 1\nwait 999999999999\nwait_us 1000\ndump\nwait_us 1\n");
+    EXPECT_EQ(run.status, 2);
+    ASSERT_EQ(run.dumps.size(), 1u);
+    EXPECT_NE(run.errors.find("line 5 failed"), std::string::npos) << run.errors;
+}
+
 struct BadOption {
     std::string name;
     std::string options;
@@ -121,6 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Options, UnknownOption,
                                          BadOption{"DateNotInTheCalendar", "--date 2023-02-29"},
                                          BadOption{"DateShort", "--date 2024-4-1"},
                                          BadOption{"ScreenHeightZero", "--screen-height 0"},
+                                         BadOption{"MaxFramesNegative", "--max-frames -1"},
                                          BadOption{"UnknownOption", "--frames 3"}),
                          test_support::CaseName());
 

@@ -383,6 +383,32 @@ TEST_F(OpenPairs, NoReshuffleWhileAPairIsOpenOrNoTileIsLeft) {
     EXPECT_EQ(random_state(), 9u);
 }
 
+TEST_F(OpenPairs, ABoardWhereNoKindRepeatsIsLeftAsItIs) {
+    // No arrangement of these could ever open a pair; a pass after pass search would
+    // never end. A kind twice among odd ones is enough for the search to end with it open.
+    const Picture all_different = {
+        "..................", "..................", "..................", "..................",
+        "......AB..........", "......C...........", "..................", "..................",
+        "..................", "..................", "..................",
+    };
+    const Picture one_kind_twice = {
+        "..................", "..................", "..................", "..................",
+        "......AB..........", "......CA..........", "......D...........", "..................",
+        "..................", "..................", "..................",
+    };
+    place(all_different);
+    seed_random(5);
+    rules::reshuffle_board(true);
+    EXPECT_EQ(picture_of(rules::board), picture_of(all_different));
+    EXPECT_EQ(effects(), std::vector<std::string>{"RESHUFFLE"});
+
+    place(one_kind_twice);
+    ASSERT_EQ(rules::count_open_pairs(), 0);
+    rules::reshuffle_board(false);
+    EXPECT_EQ(kind_counts(rules::board), kind_counts(board_from(one_kind_twice)));
+    EXPECT_EQ(rules::count_open_pairs(), 1);
+}
+
 TEST_F(OpenPairs, ACountAboveTheTilesOnTheBoardNeverReadsBeyondThem) {
     // tiles_left is never recounted; should it ever exceed the tiles, only the kinds
     // actually collected are placed back.
