@@ -224,7 +224,7 @@ struct Chord {
     int root;          // MIDI number of the root in the bass octave
     int third, fifth;  // semitones above the root
 };
-const Chord C{36, 4, 7}, Am{45, 3, 7}, F{41, 4, 7}, G{43, 4, 7}, Dm{38, 3, 7}, Em{40, 3, 7};
+const Chord C{36, 4, 7}, Am{45, 3, 7}, F{41, 4, 7}, G{43, 4, 7}, Dm{38, 3, 7};
 
 struct MelodyNote {
     double beat, beats;
