@@ -13,8 +13,11 @@ std::uint32_t read_u32(const std::uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// Whole seconds and the rest apart, so the product stays in range however long the
+// clock has run.
 std::int64_t clock_us(std::int64_t counter) {
-    return counter * 1'000'000 / clock().frequency();
+    const std::int64_t frequency = clock().frequency();
+    return counter / frequency * 1'000'000 + counter % frequency * 1'000'000 / frequency;
 }
 
 // Music files are a few megabytes; anything far larger is not ours.

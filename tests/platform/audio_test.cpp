@@ -77,6 +77,20 @@ TEST_F(MusicPlayers, PlayPauseResumeAndStopByThemselves) {
     EXPECT_EQ(audio_.music_mode(p), PlayerMode::stopped);
 }
 
+TEST_F(MusicPlayers, KeepTimeAfterTheClockHasRunForMonths) {
+    // Microseconds from a 10 MHz count: a product taken whole would overflow after 11 days.
+    const int p = audio_.open_music(path_);
+    ASSERT_GE(p, 0);
+    audio_.play_music_from_start(p);
+    clock_.advance_ms(100LL * 24 * 3600 * 1000);
+    EXPECT_EQ(audio_.music_mode(p), PlayerMode::stopped);
+    audio_.play_music_from_start(p);
+    clock_.advance_ms(1999);
+    EXPECT_EQ(audio_.music_mode(p), PlayerMode::playing);
+    clock_.advance_ms(1);
+    EXPECT_EQ(audio_.music_mode(p), PlayerMode::stopped);
+}
+
 TEST_F(MusicPlayers, MissingAndNonWaveFilesDoNotOpen) {
     EXPECT_EQ(audio_.open_music(temp_folder() + "vorpy-no-such.wav"), -1);
     EXPECT_EQ(audio_.music_mode(-1), PlayerMode::stopped);
