@@ -8,15 +8,14 @@
 #include "board/open_pairs.h"
 #include "board/selection.h"
 #include "board/stage.h"
-#include "platform/window.h"
 
 namespace {
 
 void BM_CountOpenPairsFullBoard(benchmark::State& state) {
-    rules::reset_board_state();
+    rules::reset_rules_state();
     seed_random(12345);
     rules::deal_stage_board();
-    const rules::Board dealt = rules::board;
+    const rules::Board dealt = rules::rules_state().board;
     std::int32_t pairs = 0;
     for (auto _ : state) {
         rules::HintPair hint;
@@ -28,27 +27,24 @@ void BM_CountOpenPairsFullBoard(benchmark::State& state) {
 }
 BENCHMARK(BM_CountOpenPairsFullBoard)->Unit(benchmark::kMicrosecond);
 
-// One stage from the deal to the last removal: clicks, removal paths drawn, finishing
-// steps with the mode's shift, reshuffles and title updates.
+// One stage from the deal to the last removal: clicks, finishing steps with the mode's
+// shift, and reshuffles.
 void BM_AutoplayedStage(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
-    rules::reset_board_state();
-    rules::cell_width = 36;
-    rules::cell_height = 48;
-    platform::Window window;
-    window.resize(648, 528);
+    rules::reset_rules_state();
     seed_random(777);
     for (auto _ : state) {
-        rules::board_mode = mode;
+        rules::rules_state().board_mode = mode;
         rules::deal_stage_board();
-        while (rules::tiles_left > 0 && rules::count_open_pairs() > 0) {
-            const rules::HintPair pair = rules::hint_pair;
-            rules::click_cell(window, pair.first.column, pair.first.row);
-            rules::click_cell(window, pair.second.column, pair.second.row);
-            rules::finish_removal(window, true);
+        while (rules::rules_state().tiles_left > 0 && rules::count_open_pairs() > 0) {
+            const rules::HintPair pair = rules::rules_state().hint_pair;
+            rules::click_cell(pair.first.column, pair.first.row);
+            rules::click_cell(pair.second.column, pair.second.row);
+            rules::finish_removal(true);
+            rules::reshuffle_board(true);
         }
     }
-    rules::reset_board_state();
+    rules::reset_rules_state();
 }
 BENCHMARK(BM_AutoplayedStage)->Arg(1)->Arg(2)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
 

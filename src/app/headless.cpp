@@ -79,13 +79,8 @@ std::string_view rest_of_line(std::string_view line) {
 }
 
 windowmenu* menu_named(std::string_view name) {
-    MenuState& menus = menu_state();
-    if (name == "main") return &menus.main_menu;
-    if (name == "continue") return &menus.continue_menu;
-    if (name == "help") return &menus.help_menu;
-    if (name == "back") return &menus.back_menu;
-    if (name == "training") return &menus.training_menu;
-    if (name == "really") return &menus.really_menu;
+    for (const NamedMenu& menu : named_menus())
+        if (menu.name == name) return menu.menu;
     return nullptr;
 }
 
@@ -134,19 +129,14 @@ Outcome Session::wait_us(std::int64_t us) {
 }
 
 Outcome Session::set_board(std::span<const std::string_view> values) {
-    if (values.size() != rules::board.cells.size()) return Outcome::not_understood;
     rules::Board board{};
-    std::int32_t tiles = 0;
+    if (values.size() != board.cells.size()) return Outcome::not_understood;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto value = parse_number(values[i], -1, rules::tile_kinds - 1);
         if (!value) return Outcome::not_understood;
         board.cells[i] = static_cast<std::int32_t>(*value);
-        if (*value >= 0) ++tiles;
     }
-    rules::board = board;
-    rules::tiles_left = tiles;
-    rules::no_selection = 1;
-    rules::removal_pending = 0;
+    rules::place_board(board);
     return Outcome::done;
 }
 

@@ -36,7 +36,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     create_window(window);
     platform::SdlWindow sdl;
     if (!sdl.open(window.client_width(), window.client_height(), scale,
-                  rules::title_text.c_str())) {
+                  rules::rules_state().title_text.c_str())) {
         std::fprintf(stderr, "vorpy: cannot open a window\n");
         platform::set_audio(nullptr);
         platform::set_desktop(nullptr);

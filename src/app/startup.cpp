@@ -43,7 +43,7 @@ void prepare_globals() {
     pictures.rules_end_picture.load("menu\\rules_end");
     pictures.score_picture.load("menu\\menuscore");
     pictures.panel_picture.load("res\\panel");
-    rules::removal_timer.restart();
+    rules::rules_state().removal_timer.restart();
 }
 
 void place_window(int screen_width, int screen_height) {
@@ -61,8 +61,8 @@ void place_window(int screen_width, int screen_height) {
 void create_window(platform::Window& window) {
     const AppState& a = app_state();
     window.resize(a.board_pixel_width, a.board_pixel_height);
-    platform::desktop().set_window_title(
-        std::string_view(rules::title_text.c_str(), rules::title_text.length()));
+    const String& title = rules::rules_state().title_text;
+    platform::desktop().set_window_title(std::string_view(title.c_str(), title.length()));
 }
 
 namespace {
@@ -87,7 +87,7 @@ void cut_tile_atlas(platform::Window& window, const Picture& atlas) {
 // A main menu file that does not name this game leaves the window title empty.
 void identity_check() {
     std::ifstream input(platform::native_path("menu\\mainmenu.menu"), std::ios::binary);
-    if (!(read_setting_text(input, "game") == "vorps")) rules::title_text = "";
+    if (!(read_setting_text(input, "game") == "vorps")) rules::rules_state().title_text = "";
 }
 
 }  // namespace
@@ -95,21 +95,21 @@ void identity_check() {
 void start_up(platform::Window& window, std::optional<std::uint32_t> seed) {
     april_first_notice();
     seed_random(seed ? *seed : platform::clock().tick_count());
-    rules::score = 0;
+    rules::rules_state().score = 0;
 
     Picture& atlas = flow::screen_pictures().backdrop_picture;
     atlas.load("res\\pic");
-    rules::cell_width = atlas.width() / flow::atlas_columns;
-    rules::cell_height = atlas.height() / flow::atlas_rows;
+    rules::RulesState& r = rules::rules_state();
+    r.cell_width = atlas.width() / flow::atlas_columns;
+    r.cell_height = atlas.height() / flow::atlas_rows;
     cut_tile_atlas(window, atlas);
-    flow::flow_state().text_width = rules::cell_width / 2;
+    flow::flow_state().text_width = r.cell_width / 2;
 
     flow::screen_pictures().menu_picture.draw_to_window(window, 0, 0, platform::SRCCOPY);
     flow::capture_cells(window, flow::board_pictures().menu_backdrop_cells);
     load_menus(window);
-    flow::flow_state().game_state = flow::MAIN_MENU;
+    flow::flow_state().game_state = MAIN_MENU;
     identity_check();
-    flow::connect_board_screen();
 }
 
 void open_game(platform::Window& window, std::optional<std::uint32_t> seed) {

@@ -118,15 +118,10 @@ void append_centres(std::string& out, windowmenu& menu) {
 
 // Every menu by its script name, as the items' texts or as where to click them.
 void menus_field(Fields& fields, const char* key, void (*append)(std::string&, windowmenu&)) {
-    MenuState& menus = menu_state();
     std::string& out = fields.key(key);
-    const std::pair<const char*, windowmenu*> all[] = {
-        {"main", &menus.main_menu},         {"continue", &menus.continue_menu},
-        {"help", &menus.help_menu},         {"back", &menus.back_menu},
-        {"training", &menus.training_menu}, {"really", &menus.really_menu}};
     out += '{';
     bool first = true;
-    for (const auto& [name, menu] : all) {
+    for (const auto& [name, menu] : named_menus()) {
         if (!first) out += ',';
         first = false;
         append_string(out, name);
@@ -138,32 +133,33 @@ void menus_field(Fields& fields, const char* key, void (*append)(std::string&, w
 
 // The rules' own counters and board; the open pairs are counted on a copy.
 void rules_fields(Fields& fields) {
-    fields.number("score", rules::score);
-    fields.number("stage_bonus", rules::stage_bonus);
-    fields.number("board_mode", rules::board_mode);
-    fields.number("hint_cost", rules::hint_cost);
-    fields.number("tiles_left", rules::tiles_left);
-    fields.number("no_selection", rules::no_selection);
-    fields.number("removal_pending", rules::removal_pending);
-    fields.numbers("selected", {rules::selected_cell.column, rules::selected_cell.row});
+    const rules::RulesState& r = rules::rules_state();
+    fields.number("score", r.score);
+    fields.number("stage_bonus", r.stage_bonus);
+    fields.number("board_mode", r.board_mode);
+    fields.number("hint_cost", r.hint_cost);
+    fields.number("tiles_left", r.tiles_left);
+    fields.number("no_selection", r.no_selection);
+    fields.number("removal_pending", r.removal_pending);
+    fields.numbers("selected", {r.selected_cell.column, r.selected_cell.row});
 
-    const rules::Board copy = rules::board;
-    rules::HintPair hint = rules::hint_pair;
-    rules::PathCorners corners{rules::path_corner1, rules::path_corner2};
+    const rules::Board copy = r.board;
+    rules::HintPair hint = r.hint_pair;
+    rules::PathCorners corners{r.path_corner1, r.path_corner2};
     fields.number("open_pairs", rules::count_open_pairs(copy, hint, corners));
 
-    const rules::HintPair& h = rules::hint_pair;
+    const rules::HintPair& h = r.hint_pair;
     fields.numbers("hint_pair", {h.first.column, h.first.row, h.second.column, h.second.row});
-    fields.numbers("path_corners", {rules::path_corner1.column, rules::path_corner1.row,
-                                    rules::path_corner2.column, rules::path_corner2.row});
+    fields.numbers("path_corners", {r.path_corner1.column, r.path_corner1.row,
+                                    r.path_corner2.column, r.path_corner2.row});
     std::string& board = fields.key("board");
     board += '[';
-    for (std::size_t i = 0; i < rules::board.cells.size(); ++i) {
+    for (std::size_t i = 0; i < r.board.cells.size(); ++i) {
         if (i > 0) board += ',';
-        board += std::to_string(rules::board.cells[i]);
+        board += std::to_string(r.board.cells[i]);
     }
     board += ']';
-    fields.numbers("cell", {rules::cell_width, rules::cell_height});
+    fields.numbers("cell", {r.cell_width, r.cell_height});
 }
 
 void flow_fields(Fields& fields) {
@@ -266,11 +262,21 @@ void desktop_fields(Fields& fields, DumpCursor& cursor) {
     cursor.opened = d.opened.size();
 
     fields.text("title", d.title);
-    fields.boolean("window_title_empty", rules::title_text.is_empty());
+    fields.boolean("window_title_empty", rules::rules_state().title_text.is_empty());
     fields.boolean("escape", d.escape);
 }
 
 }  // namespace
+
+std::array<NamedMenu, 6> named_menus() {
+    MenuState& menus = menu_state();
+    return {{{"main", &menus.main_menu},
+             {"continue", &menus.continue_menu},
+             {"help", &menus.help_menu},
+             {"back", &menus.back_menu},
+             {"training", &menus.training_menu},
+             {"really", &menus.really_menu}}};
+}
 
 Point item_centre(windowmenu& menu, std::int32_t index) {
     const windowmenu::Rect r = menu.item_rect(index);
@@ -279,29 +285,29 @@ Point item_centre(windowmenu& menu, std::int32_t index) {
 
 std::string state_name(int game_state) {
     switch (game_state) {
-        case flow::NEW_STAGE:
+        case NEW_STAGE:
             return "NEW_STAGE";
-        case flow::PLAY:
+        case PLAY:
             return "PLAY";
-        case flow::TRAINING_NEXT:
+        case TRAINING_NEXT:
             return "TRAINING_NEXT";
-        case flow::TRAINING_PLAY:
+        case TRAINING_PLAY:
             return "TRAINING_PLAY";
-        case flow::MAIN_MENU:
+        case MAIN_MENU:
             return "MAIN_MENU";
-        case flow::TRAINING_RULES:
+        case TRAINING_RULES:
             return "TRAINING_RULES";
-        case flow::TRAINING_END:
+        case TRAINING_END:
             return "TRAINING_END";
-        case flow::HINT_PROMPT:
+        case HINT_PROMPT:
             return "HINT_PROMPT";
-        case flow::PAUSE_MENU:
+        case PAUSE_MENU:
             return "PAUSE_MENU";
-        case flow::SCORE_SCREEN:
+        case SCORE_SCREEN:
             return "SCORE_SCREEN";
-        case flow::NAME_ENTRY:
+        case NAME_ENTRY:
             return "NAME_ENTRY";
-        case flow::QUIT:
+        case QUIT:
             return "QUIT";
         default:
             return std::to_string(game_state);

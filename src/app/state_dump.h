@@ -4,9 +4,11 @@
 // the game can see.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "menu/windowmenu.h"
 
@@ -25,6 +27,13 @@ std::string state_json(DumpCursor& cursor);
 
 // The name of a game state ("PLAY"), or its number as text for a number no state has.
 std::string state_name(int game_state);
+
+// The menus by the names scripts and the dump give them, in the dump's order.
+struct NamedMenu {
+    std::string_view name;
+    windowmenu* menu;
+};
+std::array<NamedMenu, 6> named_menus();
 
 // The centre of item index's rectangle in client pixels: where a click chooses it.
 struct Point {

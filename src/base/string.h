@@ -1,11 +1,14 @@
 // String: the byte string that holds every text of the game (Windows-1251), with
-// deep copies, 1-based substring operations, and whole-line stream input.
+// deep copies, 1-based substring operations, and whole-line stream input. The game's
+// texts are written as UTF-8 literals with the _cp1251 suffix, which comes with it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <limits>
+
+#include "platform/cp1251.h"
 
 class String {
   public:

@@ -1,15 +1,14 @@
 // The board and everything the rules keep between calls: the 18 x 11 grid with its
 // empty outer ring, the tile pool the deals draw from, the selection and removal
-// flags, the score, the cell geometry and the window title's base text.
-// reset_board_state() puts all of it back to its start-up values.
+// flags, the score, the cell geometry and the window title's base text, in one
+// RulesState that reset_rules_state() puts back to its start-up values.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "app/timer.h"
 #include "base/string.h"
-#include "platform/raster.h"
+#include "base/timer.h"
 
 namespace rules {
 
@@ -65,48 +64,59 @@ struct HintPair {
 
 // ---- Program-wide state -------------------------------------------------------------
 
-extern Board board;
-// Scratch of the deals: a kind still to be placed, or -1 once taken.
-extern std::array<std::int32_t, full_deal_tiles> tile_pool;
-// Tiles on the board; set by a deal, lowered by 2 when a removal is finished, never recounted.
-extern std::int32_t tiles_left;
-// 1 while no tile is selected, 0 while a first tile waits for its partner.
-extern std::int32_t no_selection;
-// The first selected tile; meaningful while no_selection is 0.
-extern Cell selected_cell;
-// 1 from a removal until its finishing step has run.
-extern std::int32_t removal_pending;
-extern Timer removal_timer;
-// Left by every path search: the corners of the path found, or all -1.
-extern Cell path_corner1;
-extern Cell path_corner2;
-// The last open ordered pair the open-pair count found.
-extern HintPair hint_pair;
-// What the next hint costs; grows by 10 with each hint and is never reset within a run.
-extern std::int32_t hint_cost;
-// The stage's mode 0..9: how the board moves after each removal.
-extern std::int32_t board_mode;
-extern std::int32_t score;
-// Points added when the next stage starts.
-extern std::int32_t stage_bonus;
-// Cell size in pixels, set at start-up from the tile atlas.
-extern std::int32_t cell_width;
-extern std::int32_t cell_height;
-// The window title's base text (Windows-1251); emptied at start-up when the main menu
-// file fails the identity check.
-extern String title_text;
+// Everything the rules keep between calls, at its start-up values.
+struct RulesState {
+    Board board = [] {
+        Board b;
+        b.clear();
+        return b;
+    }();
+    // Scratch of the deals: a kind still to be placed, or -1 once taken.
+    std::array<std::int32_t, full_deal_tiles> tile_pool{};
+    // Tiles on the board; set by a deal, lowered by 2 when a removal is finished, never
+    // recounted.
+    std::int32_t tiles_left = 0;
+    // 1 while no tile is selected, 0 while a first tile waits for its partner.
+    std::int32_t no_selection = 1;
+    // The first selected tile; meaningful while no_selection is 0.
+    Cell selected_cell;
+    // 1 from a removal until its finishing step has run.
+    std::int32_t removal_pending = 0;
+    Timer removal_timer;
+    // Left by every path search: the corners of the path found, or all -1.
+    Cell path_corner1;
+    Cell path_corner2;
+    // The last open ordered pair the open-pair count found.
+    HintPair hint_pair;
+    // What the next hint costs; grows by 10 with each hint and is never reset within a run.
+    std::int32_t hint_cost = 10;
+    // The stage's mode 0..9: how the board moves after each removal.
+    std::int32_t board_mode = 0;
+    std::int32_t score = 0;
+    // Points added when the next stage starts.
+    std::int32_t stage_bonus = 300;
+    // Cell size in pixels, set at start-up from the tile atlas.
+    std::int32_t cell_width = 0;
+    std::int32_t cell_height = 0;
+    // The window title's base text (Windows-1251); emptied at start-up when the main menu
+    // file fails the identity check.
+    String title_text = "Ворпы 1.25"_cp1251;
+};
 
-// Puts every variable above back to its start-up value; the board becomes all empty.
-// The random generator (base/random.h) is not part of it.
-void reset_board_state();
+RulesState& rules_state();
+// Puts the state back to its start-up values; the board becomes all empty. The random
+// generator (base/random.h) is not part of it.
+void reset_rules_state();
+
+// Puts a whole board in place as a deal would: tiles_left counts its occupied cells, no
+// tile is selected and no removal is pending.
+void place_board(const Board& b);
 
 // ---- Geometry ------------------------------------------------------------------------
 
 // Pixel centre of a column or row for the current cell size, halves truncated.
 std::int32_t cell_center_x(std::int32_t column);
 std::int32_t cell_center_y(std::int32_t row);
-// Draws the closed outline one pixel inside the cell with the pen selected into context.
-void outline_cell(platform::DrawContext& context, int column, int row);
 
 // ---- Deals ---------------------------------------------------------------------------
 // Both draw from the program's one random generator (base/random.h).

@@ -1,4 +1,4 @@
-// Open-pair count, window title, hint outlines and reshuffle.
+// Open-pair count, window title text and reshuffle.
 #include "board/open_pairs.h"
 
 #include <array>
@@ -9,10 +9,6 @@
 #include "base/random.h"
 #include "board/path.h"
 #include "board/stage.h"
-#include "graphics/drawing.h"
-#include "platform/cp1251.h"
-#include "platform/desktop.h"
-#include "sound/effects.h"
 
 namespace rules {
 
@@ -82,10 +78,11 @@ std::int32_t count_open_pairs(const Board& b, HintPair& hint) {
 }
 
 std::int32_t count_open_pairs() {
-    PathCorners corners{path_corner1, path_corner2};
-    const std::int32_t count = count_open_pairs(board, hint_pair, corners);
-    path_corner1 = corners.first;
-    path_corner2 = corners.second;
+    RulesState& r = rules_state();
+    PathCorners corners{r.path_corner1, r.path_corner2};
+    const std::int32_t count = count_open_pairs(r.board, r.hint_pair, corners);
+    r.path_corner1 = corners.first;
+    r.path_corner2 = corners.second;
     return count;
 }
 
@@ -101,20 +98,17 @@ String title_for(const String& base, std::int32_t n) {
     return base + title_suffix(n);
 }
 
-void update_title(platform::Window&) {
-    const String title = title_for(title_text, count_open_pairs());
-    platform::desktop().set_window_title(std::string_view(title.c_str(), title.length()));
+String board_title() {
+    return title_for(rules_state().title_text, count_open_pairs());
 }
 
-void show_hint(platform::Window& window) {
-    if (count_open_pairs() == 0) return;
-    Pen pen(&window.dc(), platform::PS_SOLID, 2, platform::rgb(255, 0, 0));
-    outline_cell(window.dc(), hint_pair.first.column, hint_pair.first.row);
-    outline_cell(window.dc(), hint_pair.second.column, hint_pair.second.row);
+bool reshuffle_due() {
+    return count_open_pairs() == 0 && rules_state().tiles_left > 0;
 }
 
 void reshuffle_board(bool shift) {
-    if (count_open_pairs() == 0 && tiles_left > 0) play_effect(Effect::RESHUFFLE);
+    Board& board = rules_state().board;
+    const std::int32_t& tiles_left = rules_state().tiles_left;
     while (count_open_pairs() == 0 && tiles_left >= 1) {
         auto* list = static_cast<std::int32_t*>(
             reshuffle_allocator(static_cast<std::size_t>(tiles_left) * sizeof(std::int32_t)));

@@ -1,6 +1,6 @@
 // Open pairs: how many pairs could be removed now, the hint pair among them, the
-// window title that tells the count, the hint outlines, and the reshuffle that runs
-// whenever no pair is left.
+// window title text that tells the count, and the reshuffle that runs whenever no
+// pair is left.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,6 @@
 
 #include "base/string.h"
 #include "board/board.h"
-#include "platform/window.h"
 
 namespace rules {
 
@@ -26,16 +25,17 @@ std::int32_t count_open_pairs();
 // count with its Russian noun form up to 20, and a fixed text above 20.
 String title_suffix(std::int32_t n);
 String title_for(const String& base, std::int32_t n);
-// Sets the window title to title_text followed by the suffix for the current count.
-void update_title(platform::Window& window);
+// The window title for the program's board: title_text followed by the suffix for the
+// current count (which leaves hint_pair and the path corners as count_open_pairs() does).
+String board_title();
 
-// Outlines the hint pair's two cells in red, 2 pixels; draws nothing when no pair is open.
-void show_hint(platform::Window& window);
-
+// Whether a reshuffle is due: no pair is open and tiles remain. The caller announces
+// the reshuffle on this, before it runs.
+bool reshuffle_due();
 // While no pair is open and tiles remain, rearranges the kinds among the occupied
 // cells, and in the full game (shift true) applies the stage's board shift after each
-// pass. The RESHUFFLE effect sounds once before the first pass. A scratch list that
-// cannot be allocated ends the program through fatal_error and leaves the board as it was.
+// pass. A scratch list that cannot be allocated ends the program through fatal_error
+// and leaves the board as it was.
 void reshuffle_board(bool shift);
 
 // Where the reshuffle takes its scratch list from: std::malloc unless replaced (tests

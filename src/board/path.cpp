@@ -116,10 +116,11 @@ bool find_path(const Board& b, int tx, int ty, int sx, int sy, PathCorners& corn
 }
 
 int find_path(int tx, int ty, int sx, int sy) {
+    RulesState& r = rules_state();
     PathCorners corners;
-    const bool found = find_path(board, tx, ty, sx, sy, corners);
-    path_corner1 = corners.first;
-    path_corner2 = corners.second;
+    const bool found = find_path(r.board, tx, ty, sx, sy, corners);
+    r.path_corner1 = corners.first;
+    r.path_corner2 = corners.second;
     return found ? 1 : 0;
 }
 

@@ -1,37 +1,42 @@
-// Selecting and removing pairs: a first click outlines a tile, a second click on a
-// tile of the same kind that a path reaches empties both cells at once and draws the
-// path; a tenth of a second later the finishing step counts them off, shifts the
-// board, scores, reshuffles if needed and repaints.
+// Selecting and removing pairs: a first click selects a tile, a second click on a
+// tile of the same kind that a path reaches empties both cells at once; a tenth of a
+// second later the finishing step counts them off, shifts the board and scores. Each
+// step says what happened; drawing, the title and the sounds are the caller's.
 #pragma once
 
-#include "platform/window.h"
+#include "board/board.h"
 
 namespace rules {
 
-// How the rules reach the screen drawing, which belongs to the game flow. A null hook
-// draws nothing. reset_board_state() leaves the hooks as they are.
-struct BoardScreen {
-    // Draws the tile of an occupied cell plainly, over any outline.
-    void (*draw_tile)(platform::Window& window, int column, int row) = nullptr;
-    // Repaints the whole screen of the current game state.
-    void (*redraw_state)(platform::Window& window) = nullptr;
+// What a click on the board did.
+enum class ClickResult {
+    ignored,     // an empty cell or one off the grid: nothing changed
+    selected,    // cell is now the selected tile
+    deselected,  // the selected tile, cell, was clicked again and is selected no more
+    removed,     // cell and partner were emptied; path joins them; the removal is pending
+    refused,     // no pair: the selection, partner, is dropped (or a removal is pending)
 };
-BoardScreen& board_screen();
+
+struct ClickOutcome {
+    ClickResult result = ClickResult::ignored;
+    Cell cell;         // the clicked cell
+    Cell partner;      // the tile selected before the click (removed, refused)
+    PathCorners path;  // removed: the turning cells from cell to partner
+};
 
 // A click on cell (x, y). Empty cells and cells off the grid are ignored. A first
-// click selects the tile and outlines it in green. A second click on the selected
-// tile deselects it; on a tile of the same kind joined by a path it removes both
-// (DELETE_OK, the path drawn in violet through the cell centres, removal pending);
-// otherwise it drops the selection (DELETE_NO). While a removal is pending every
-// click on a tile is refused with DELETE_NO and changes nothing.
-void click_cell(platform::Window& window, int x, int y);
+// click selects the tile. A second click on the selected tile deselects it; on a tile
+// of the same kind joined by a path it removes both and the removal is pending;
+// otherwise it drops the selection. While a removal is pending every click on a tile
+// is refused and changes nothing.
+ClickOutcome click_cell(int x, int y);
 
 // Whether the pending removal is due: pending, and more than 100000 us since the click.
 bool removal_due();
 
 // Completes the pending removal: tiles_left drops by 2; in the full game the board
-// shifts by its mode and 10 points are added; reshuffles while no pair is open;
-// repaints and updates the title.
-void finish_removal(platform::Window& window, bool full_game);
+// shifts by its mode and 10 points are added. The reshuffle that may follow is the
+// caller's (reshuffle_due, reshuffle_board), after it.
+void finish_removal(bool full_game);
 
 }  // namespace rules

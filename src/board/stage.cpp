@@ -128,20 +128,22 @@ void shift_board(Board& b, int mode) {
 }
 
 void shift_board() {
-    shift_board(board, board_mode);
+    shift_board(rules_state().board, rules_state().board_mode);
 }
 
 void begin_new_game() {
-    score = 0;
-    stage_bonus = 300;
-    board_mode = 0;
+    RulesState& r = rules_state();
+    r.score = 0;
+    r.stage_bonus = 300;
+    r.board_mode = 0;
 }
 
 void begin_stage() {
-    score += stage_bonus;
-    if (stage_bonus > 100) stage_bonus -= 50;
-    board_mode += 1;
-    if (board_mode == 10) board_mode = 1;
+    RulesState& r = rules_state();
+    r.score += r.stage_bonus;
+    if (r.stage_bonus > 100) r.stage_bonus -= 50;
+    r.board_mode += 1;
+    if (r.board_mode == 10) r.board_mode = 1;
 }
 
 void deal_stage_board() {
@@ -157,10 +159,12 @@ void deal_training_exercise(int level) {
 }
 
 void clear_stage() {
-    if (board_mode == 9) score += 1000;
+    RulesState& r = rules_state();
+    if (r.board_mode == 9) r.score += 1000;
 }
 
 void charge_time(std::int64_t seconds) {
+    std::int32_t& score = rules_state().score;
     if (score > 0) {
         const std::int64_t left = score - seconds;
         score = left < 0 ? 0 : static_cast<std::int32_t>(left);
@@ -169,9 +173,10 @@ void charge_time(std::int64_t seconds) {
 }
 
 void charge_hint() {
-    score -= hint_cost;
-    hint_cost += 10;
-    if (score < 0) score = 0;
+    RulesState& r = rules_state();
+    r.score -= r.hint_cost;
+    r.hint_cost += 10;
+    if (r.score < 0) r.score = 0;
 }
 
 }  // namespace rules

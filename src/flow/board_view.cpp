@@ -29,7 +29,8 @@ void reset_board_pictures() {
 
 void cut_atlas(const DrawContext& atlas) {
     BoardPictures& p = board_pictures();
-    const int w = rules::cell_width, h = rules::cell_height;
+    const rules::RulesState& r = rules::rules_state();
+    const int w = r.cell_width, h = r.cell_height;
     for (int k = 0; k < 36; ++k) {
         const int x = (k / 6) * w, y = (k % 6) * h;
         p.tile_faces[k].capture_dc(atlas, x, y, w, h, platform::SRCCOPY);
@@ -38,7 +39,8 @@ void cut_atlas(const DrawContext& atlas) {
 }
 
 void capture_cells(platform::Window& window, CellPictures& cells) {
-    const int w = rules::cell_width, h = rules::cell_height;
+    const rules::RulesState& r = rules::rules_state();
+    const int w = r.cell_width, h = r.cell_height;
     for (int column = 0; column < 18; ++column)
         for (int row = 0; row < 11; ++row)
             cells[column][row].capture_window(window, column * w, row * h, w, h, platform::SRCCOPY);
@@ -56,24 +58,26 @@ void overlay_face(DrawContext& scratch, int k) {
 
 void draw_tile(platform::Window& window, int column, int row) {
     BoardPictures& p = board_pictures();
-    const int w = rules::cell_width, h = rules::cell_height;
+    const rules::RulesState& r = rules::rules_state();
+    const int w = r.cell_width, h = r.cell_height;
     if (!p.tile_scratch) p.tile_scratch = std::make_unique<Surface>(window.dc(), w + 1, h + 1);
     DrawContext& scratch = p.tile_scratch->dc();
     p.game_backdrop_cells[column][row].draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
     screen_pictures().panel_picture.draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
-    overlay_face(scratch, rules::board.at(column, row));
+    overlay_face(scratch, r.board.at(column, row));
     p.tile_scratch->blit_to(window.dc(), column * w, row * h);
 }
 
 void draw_empty_cell(platform::Window& window, int column, int row) {
     board_pictures().game_backdrop_cells[column][row].draw_to_window(
-        window, column * rules::cell_width, row * rules::cell_height, platform::SRCCOPY);
+        window, column * rules::rules_state().cell_width, row * rules::rules_state().cell_height,
+        platform::SRCCOPY);
 }
 
 void draw_board(platform::Window& window) {
     for (int column = 0; column < 18; ++column)
         for (int row = 0; row < 11; ++row) {
-            if (rules::board.at(column, row) >= 0)
+            if (rules::rules_state().board.at(column, row) >= 0)
                 draw_tile(window, column, row);
             else
                 draw_empty_cell(window, column, row);
@@ -81,12 +85,13 @@ void draw_board(platform::Window& window) {
 }
 
 void animate_menu_border(platform::Window& window) {
-    if (rules::title_text.is_empty()) return;
+    if (rules::rules_state().title_text.is_empty()) return;
     BoardPictures& p = board_pictures();
-    if (!p.anim_timer) p.anim_timer = std::make_unique<Timer>();
+    if (!p.anim_timer) p.anim_timer.emplace();
     if (!(static_cast<double>(p.anim_timer->elapsed_us()) > 100000.0)) return;
     p.anim_timer->restart();
-    const int w = rules::cell_width, h = rules::cell_height;
+    const rules::RulesState& r = rules::rules_state();
+    const int w = r.cell_width, h = r.cell_height;
     for (int row = 2; row <= 8; ++row) {
         for (int column : {1, 16}) {
             if (!p.anim_scratch) p.anim_scratch = std::make_unique<Surface>(window.dc(), w, h);

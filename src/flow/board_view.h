@@ -5,8 +5,9 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
-#include "app/timer.h"
+#include "base/timer.h"
 #include "graphics/drawing.h"
 #include "graphics/picture.h"
 #include "platform/window.h"
@@ -26,7 +27,7 @@ struct BoardPictures {
     CellPictures menu_backdrop_cells;  // filled once at start-up from "menu\menu"
     std::unique_ptr<Surface> tile_scratch;
     std::unique_ptr<Surface> anim_scratch;
-    std::unique_ptr<Timer> anim_timer;
+    std::optional<Timer> anim_timer;  // made on the first frame of a menu
 };
 
 BoardPictures& board_pictures();

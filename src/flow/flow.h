@@ -6,28 +6,13 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/timer.h"
+#include "base/game_states.h"
 #include "base/string.h"
+#include "base/timer.h"
 #include "platform/raster.h"
 #include "platform/window.h"
 
 namespace flow {
-
-// The numbers matter: rules test ranges of them. 9, 12 and 13 are never entered.
-enum GameState : std::int32_t {
-    NEW_STAGE = 0,
-    PLAY = 1,
-    TRAINING_NEXT = 2,
-    TRAINING_PLAY = 3,
-    MAIN_MENU = 4,
-    TRAINING_RULES = 5,
-    TRAINING_END = 6,
-    HINT_PROMPT = 7,
-    PAUSE_MENU = 8,
-    SCORE_SCREEN = 10,
-    NAME_ENTRY = 11,
-    QUIT = 14,
-};
 
 // What the window procedure stores and the frame function takes.
 struct Input {
@@ -77,8 +62,5 @@ void redraw_state(platform::Window& window);
 void draw_score_panel(platform::Window& window);
 // The "<< Меню" button at the top left of the play screen.
 void draw_menu_button(platform::Window& window, platform::Colour colour);
-
-// Hooks the board rules up to the board drawing and the repaint.
-void connect_board_screen();
 
 }  // namespace flow

@@ -7,9 +7,11 @@
 #include "board/open_pairs.h"
 #include "board/selection.h"
 #include "board/stage.h"
+#include "flow/board_play.h"
 #include "flow/board_view.h"
 #include "flow/flow.h"
 #include "flow/pictures.h"
+#include "menu/menu_items.h"
 #include "menu/windowmenu.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
@@ -43,15 +45,16 @@ bool escape_down() {
 
 // Whether the mouse is over the "<< Меню" button: the first five cells of row 0.
 bool in_menu_button_zone(const Input& input) {
-    return input.mouse_x < 5 * rules::cell_width && input.mouse_y < rules::cell_height;
+    const rules::RulesState& r = rules::rules_state();
+    return input.mouse_x < 5 * r.cell_width && input.mouse_y < r.cell_height;
 }
 
 // The board cell under the mouse. Without an atlas there are no cells at all: the
 // click goes nowhere instead of dividing by zero.
 void click_cell_under_mouse(platform::Window& window, const Input& input) {
-    if (rules::cell_width <= 0 || rules::cell_height <= 0) return;
-    rules::click_cell(window, input.mouse_x / rules::cell_width,
-                      input.mouse_y / rules::cell_height);
+    const rules::RulesState& r = rules::rules_state();
+    if (r.cell_width <= 0 || r.cell_height <= 0) return;
+    click_board_cell(window, input.mouse_x / r.cell_width, input.mouse_y / r.cell_height);
 }
 
 // The next background in the folder's order, drawn and cut into the cells' backdrops;
@@ -83,7 +86,7 @@ void new_stage(platform::Window& window) {
     f.first_tick = 1;
     f.game_state = PLAY;
     redraw_state(window);
-    rules::update_title(window);
+    show_board_title();
 }
 
 void play(platform::Window& window) {
@@ -115,8 +118,8 @@ void play(platform::Window& window) {
         }
         click_cell_under_mouse(window, in);
     }
-    if (rules::removal_due()) rules::finish_removal(window, true);
-    if (rules::tiles_left <= 0) {
+    if (rules::removal_due()) finish_board_removal(window, true);
+    if (rules::rules_state().tiles_left <= 0) {
         rules::clear_stage();
         f.game_state = PAUSE_MENU;
         redraw_state(window);
@@ -128,14 +131,14 @@ void training_next(platform::Window& window) {
     windowmenu& back = menu_state().back_menu;
     if (f.training_level < 0) {
         f.game_state = TRAINING_RULES;
-        back.set_item_text(8, "Начать тренировку"_cp1251);
+        back.set_item_text(menu_items::back::button, "Начать тренировку"_cp1251);
         redraw_state(window);
         return;
     }
     f.training_level += 1;
     if (f.training_level > 3) {
         f.game_state = TRAINING_END;
-        back.set_item_text(8, "Дальше"_cp1251);
+        back.set_item_text(menu_items::back::button, "Дальше"_cp1251);
         redraw_state(window);
         return;
     }
@@ -143,7 +146,7 @@ void training_next(platform::Window& window) {
     rules::deal_training_exercise(f.training_level);
     f.game_state = TRAINING_PLAY;
     redraw_state(window);
-    rules::update_title(window);
+    show_board_title();
 }
 
 // Ends training from its play screen: the next frame leaves for the end screen.
@@ -155,7 +158,7 @@ void end_training(FlowState& f) {
 void training_play(platform::Window& window) {
     FlowState& f = flow_state();
     Input& in = f.input;
-    if (rules::tiles_left <= 0 && f.training_level >= 3) {
+    if (rules::rules_state().tiles_left <= 0 && f.training_level >= 3) {
         f.game_state = TRAINING_NEXT;
         return;
     }
@@ -163,19 +166,19 @@ void training_play(platform::Window& window) {
     if (take_click(in)) {
         // A click on a menu item also reaches the cell beneath it.
         click_cell_under_mouse(window, in);
-        if (item == 6) {
-            if (rules::tiles_left <= 0)
+        if (item == menu_items::training::hint) {
+            if (rules::rules_state().tiles_left <= 0)
                 f.game_state = TRAINING_NEXT;
             else
-                rules::show_hint(window);
-        } else if (item == 7) {
+                show_hint(window);
+        } else if (item == menu_items::training::end) {
             end_training(f);
         }
     }
     // Escape leaves training the way the menu's last item does: the pause menu belongs
     // to the full game and would let a training board go on as a scored stage.
     if (escape_down()) end_training(f);
-    if (rules::removal_due()) rules::finish_removal(window, false);
+    if (rules::removal_due()) finish_board_removal(window, false);
 }
 
 void main_menu(platform::Window& window) {
@@ -185,19 +188,19 @@ void main_menu(platform::Window& window) {
     const std::int32_t item = menu_state().main_menu.hover(window, in.mouse_x, in.mouse_y);
     if (!take_click(in)) return;
     switch (item) {
-        case 3:
+        case menu_items::main::new_game:
             f.game_state = NEW_STAGE;
             rules::begin_new_game();
             break;
-        case 4:
+        case menu_items::main::training:
             f.game_state = TRAINING_NEXT;
             f.training_level = -1;
             break;
-        case 5:
+        case menu_items::main::scores:
             f.game_state = SCORE_SCREEN;
             redraw_state(window);
             break;
-        case 6:
+        case menu_items::main::quit:
             f.game_state = QUIT;
             break;
         default:
@@ -212,7 +215,7 @@ void training_rules(platform::Window& window) {
     if (!take_click(f.input)) return;
     f.game_state = TRAINING_NEXT;
     f.training_level += 1;
-    back.set_item_text(8, "Назад"_cp1251);
+    back.set_item_text(menu_items::back::button, "Назад"_cp1251);
 }
 
 void training_end(platform::Window& window) {
@@ -220,24 +223,25 @@ void training_end(platform::Window& window) {
     windowmenu& back = menu_state().back_menu;
     back.hover(window, f.input.mouse_x, f.input.mouse_y);
     if (!take_click(f.input)) return;
-    back.set_item_text(8, "Назад"_cp1251);
+    back.set_item_text(menu_items::back::button, "Назад"_cp1251);
     f.game_state = MAIN_MENU;
     redraw_state(window);
 }
 
 void hint_prompt(platform::Window& window) {
     FlowState& f = flow_state();
-    if (rules::no_selection == 0) rules::no_selection = 1;
+    std::int32_t& no_selection = rules::rules_state().no_selection;
+    if (no_selection == 0) no_selection = 1;
     animate_menu_border(window);
     const std::int32_t item =
         menu_state().help_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
     if (take_click(f.input)) {
-        if (item == 4) {
+        if (item == menu_items::hint::show) {
             f.game_state = PLAY;
             redraw_state(window);
-            rules::show_hint(window);
+            show_hint(window);
             rules::charge_hint();
-        } else if (item == 5) {
+        } else if (item == menu_items::hint::decline) {
             f.game_state = PLAY;
             redraw_state(window);
         }
@@ -251,12 +255,13 @@ void pause_menu(platform::Window& window) {
     const std::int32_t item =
         menu_state().continue_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
     if (take_click(f.input)) {
-        if (item == 3) {
-            f.game_state = rules::tiles_left > 0 ? PLAY : NEW_STAGE;
-        } else if (item == 4) {
-            if (rules::tiles_left > 0) f.game_state = HINT_PROMPT;
-        } else if (item == 5) {
-            if (rules::score > score_table().lowest_score()) {
+        const rules::RulesState& r = rules::rules_state();
+        if (item == menu_items::pause::resume) {
+            f.game_state = r.tiles_left > 0 ? PLAY : NEW_STAGE;
+        } else if (item == menu_items::pause::hint) {
+            if (r.tiles_left > 0) f.game_state = HINT_PROMPT;
+        } else if (item == menu_items::pause::end_game) {
+            if (r.score > score_table().lowest_score()) {
                 f.game_state = NAME_ENTRY;
                 f.input.typed_chars = "";
                 f.input.last_control_char = 0;
@@ -281,8 +286,9 @@ void score_screen(platform::Window& window) {
 void name_entry(platform::Window& window) {
     FlowState& f = flow_state();
     Input& in = f.input;
-    const bool entered = run_name_entry(f.player_name, in.typed_chars, in.last_control_char,
-                                        rules::score, [&window] { redraw_state(window); });
+    const bool entered =
+        run_name_entry(f.player_name, in.typed_chars, in.last_control_char,
+                       rules::rules_state().score, [&window] { redraw_state(window); });
     if (!entered) return;
     in.click_count = 0;  // a click made while typing must not leave the score screen at once
     f.game_state = SCORE_SCREEN;
@@ -348,7 +354,7 @@ void on_close(platform::Window& window) {
         case TRAINING_PLAY:
         case TRAINING_RULES:
         case TRAINING_END:
-            menu_state().back_menu.set_item_text(8, "Назад"_cp1251);
+            menu_state().back_menu.set_item_text(menu_items::back::button, "Назад"_cp1251);
             f.game_state = MAIN_MENU;
             break;
         case PAUSE_MENU:
@@ -362,11 +368,6 @@ void on_close(platform::Window& window) {
             break;
     }
     redraw_state(window);
-}
-
-void connect_board_screen() {
-    rules::board_screen().draw_tile = draw_tile;
-    rules::board_screen().redraw_state = redraw_state;
 }
 
 }  // namespace flow

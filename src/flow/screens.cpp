@@ -1,10 +1,12 @@
 // The repaint of every screen, the score panel and the menu button.
 #include "board/board.h"
 #include "board/open_pairs.h"
+#include "flow/board_play.h"
 #include "flow/board_view.h"
 #include "flow/flow.h"
 #include "flow/pictures.h"
 #include "graphics/drawing.h"
+#include "menu/menu_items.h"
 #include "menu/windowmenu.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
@@ -28,7 +30,8 @@ const char* const text_face = "Courier New";
 
 // The font of this screen's texts: text width by cell height - 6.
 Font text_font(platform::Window& window) {
-    return Font(&window.dc(), flow_state().text_width, rules::cell_height - 6, text_face);
+    return Font(&window.dc(), flow_state().text_width, rules::rules_state().cell_height - 6,
+                text_face);
 }
 
 void show_picture(platform::Window& window, const Picture& picture) {
@@ -36,7 +39,7 @@ void show_picture(platform::Window& window, const Picture& picture) {
 }
 
 void show_menu_title() {
-    platform::desktop().set_window_title(rules::title_text.c_str());
+    platform::desktop().set_window_title(rules::rules_state().title_text.c_str());
 }
 
 // A line centred at y in its colour over its grey shadow two pixels lower.
@@ -48,7 +51,8 @@ void centred_with_shadow(Font& font, int y, const String& text, platform::Colour
 void draw_hint_prompt(platform::Window& window) {
     Font font = text_font(window);
     centred_with_shadow(font, 170, "Будут показаны два ворпа"_cp1251, prompt_green);
-    const String cost = "Вы потеряте "_cp1251 + String() + rules::hint_cost + " очков"_cp1251;
+    const String cost =
+        "Вы потеряте "_cp1251 + String() + rules::rules_state().hint_cost + " очков"_cp1251;
     centred_with_shadow(font, 220, cost, prompt_green);
 }
 
@@ -56,14 +60,15 @@ void draw_hint_prompt(platform::Window& window) {
 // the score stands in its place in large rose digits outlined in grey.
 void draw_pause_items(platform::Window& window) {
     windowmenu& menu = menu_state().continue_menu;
-    if (rules::tiles_left > 0) {
-        menu.set_item_text(4, "Показать подсказку"_cp1251);
+    if (rules::rules_state().tiles_left > 0) {
+        menu.set_item_text(menu_items::pause::hint, "Показать подсказку"_cp1251);
         return;
     }
-    menu.set_item_text(4, "");
-    const String text = String() + rules::score;
-    const int y = menu.item_rect(4).top - rules::cell_height / 3;
-    const int w = rules::cell_width, h = rules::cell_height;
+    menu.set_item_text(menu_items::pause::hint, "");
+    const String text = String() + rules::rules_state().score;
+    const int y =
+        menu.item_rect(menu_items::pause::hint).top - rules::rules_state().cell_height / 3;
+    const int w = rules::rules_state().cell_width, h = rules::rules_state().cell_height;
     Font outline(&window.dc(), 4 + 2 * w, 4 + 2 * h, text_face);
     outline.draw_centered(y, text, shadow_grey, platform::TRANSPARENT);
     Font digits(&window.dc(), 2 * w, 2 * h, text_face);
@@ -81,14 +86,16 @@ void redraw_state(platform::Window& window) {
             draw_board(window);
             draw_score_panel(window);
             draw_menu_button(window, button_green);
-            rules::update_title(window);
+            show_board_title();
             break;
         case TRAINING_PLAY:
             draw_board(window);
-            menus.training_menu.set_item_text(
-                6, rules::tiles_left > 0 ? "Показать подсказку"_cp1251 : "Продолжить"_cp1251);
+            menus.training_menu.set_item_text(menu_items::training::hint,
+                                              rules::rules_state().tiles_left > 0
+                                                  ? "Показать подсказку"_cp1251
+                                                  : "Продолжить"_cp1251);
             menus.training_menu.draw(window);
-            rules::update_title(window);
+            show_board_title();
             break;
         case MAIN_MENU:
             show_picture(window, pictures.menu_picture);
@@ -120,12 +127,13 @@ void redraw_state(platform::Window& window) {
         case SCORE_SCREEN:
             show_picture(window, pictures.score_picture);
             menus.back_menu.draw(window);
-            score_table().draw_scores(window.dc(), f.text_width, rules::cell_height - 5);
+            score_table().draw_scores(window.dc(), f.text_width,
+                                      rules::rules_state().cell_height - 5);
             show_menu_title();
             break;
         case NAME_ENTRY:
             show_picture(window, pictures.menu_picture);
-            draw_name_entry(window, f.player_name, f.text_width, rules::cell_height);
+            draw_name_entry(window, f.player_name, f.text_width, rules::rules_state().cell_height);
             show_menu_title();
             break;
         default:
@@ -136,7 +144,7 @@ void redraw_state(platform::Window& window) {
 void draw_score_panel(platform::Window& window) {
     FlowState& f = flow_state();
     Font font = text_font(window);
-    const std::int32_t score = rules::score;
+    const std::int32_t score = rules::rules_state().score;
     const platform::Colour colour = score > 300   ? score_green
                                     : score > 100 ? score_yellow
                                                   : score_red;
@@ -145,7 +153,7 @@ void draw_score_panel(platform::Window& window) {
     f.panel_score = score;
     for (int column = 8; column < 18; ++column)
         board_pictures().game_backdrop_cells[column][0].draw_to_window(
-            window, column * rules::cell_width, 0, platform::SRCCOPY);
+            window, column * rules::rules_state().cell_width, 0, platform::SRCCOPY);
     const String text = "Счет: "_cp1251 + String() + score;
     const int x = f.window_width - (text.length() + 1) * f.text_width;
     draw_text(window, x + 2, 5, text, shadow_grey, platform::TRANSPARENT);

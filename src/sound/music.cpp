@@ -1,7 +1,6 @@
 // SoundPlayer over platform::audio() and the per-frame music schedule.
 #include "sound/music.h"
 
-#include <memory>
 #include <utility>
 
 #include "base/random.h"
@@ -52,16 +51,6 @@ void SoundPlayer::close() {
     device_ = -1;
 }
 
-namespace {
-// Game state numbers the schedule tests.
-constexpr std::int32_t PLAY = 1, TRAINING_PLAY = 3, MAIN_MENU = 4, NAME_ENTRY = 11, QUIT = 14;
-
-std::unique_ptr<Timer>& bell_timer_storage() {
-    static std::unique_ptr<Timer> timer;
-    return timer;
-}
-}  // namespace
-
 MusicSchedule& music() {
     static MusicSchedule schedule;
     return schedule;
@@ -69,7 +58,7 @@ MusicSchedule& music() {
 
 void update_music(std::int32_t game_state, bool window_active) {
     MusicSchedule& m = music();
-    if (game_state >= 1 && game_state <= 11 && game_state != m.last_sound_state) {
+    if (game_state >= PLAY && game_state <= NAME_ENTRY && game_state != m.last_sound_state) {
         m.last_sound_state = game_state;
         play_effect(Effect::MENU_GO);
     }
@@ -92,10 +81,7 @@ void update_music(std::int32_t game_state, bool window_active) {
         m.menu_music.stop();
     }
     if (game_state == PLAY || game_state == TRAINING_PLAY) {
-        if (m.bell_timer == nullptr) {
-            bell_timer_storage() = std::make_unique<Timer>();
-            m.bell_timer = bell_timer_storage().get();
-        }
+        if (!m.bell_timer) m.bell_timer.emplace();
         if (static_cast<double>(m.bell_timer->elapsed_us()) >
             static_cast<double>(m.bell_interval) * 100000.0) {
             m.bells.play_from_start();
@@ -119,6 +105,5 @@ void reset_music_state() {
     m.bells.close();
     m.menu_music.close();
     m.intro_music.close();
-    bell_timer_storage().reset();
     m = MusicSchedule();
 }

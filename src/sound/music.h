@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-#include "app/timer.h"
+#include "base/game_states.h"
+#include "base/timer.h"
 #include "platform/audio.h"
 
 // One sound file on its own player. A file that failed to open leaves the player
@@ -40,9 +42,9 @@ struct MusicSchedule {
     SoundPlayer menu_music;
     SoundPlayer bells;
     bool players_created = false;
-    std::int32_t last_sound_state = 12;
+    std::int32_t last_sound_state = no_game_state;
     bool intro_pending = true;
-    Timer* bell_timer = nullptr;  // made on the first frame of play
+    std::optional<Timer> bell_timer;  // made on the first frame of play
     std::int32_t bell_interval = 0;
 };
 

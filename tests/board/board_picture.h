@@ -102,23 +102,23 @@ class BoardState : public testing::Test {
   protected:
     void SetUp() override {
         platform::set_clock(&clock_);
-        rules::reset_board_state();
-        rules::cell_width = 36;
-        rules::cell_height = 48;
+        rules::reset_rules_state();
+        rules::rules_state().cell_width = 36;
+        rules::rules_state().cell_height = 48;
         platform::recording_audio().effects.clear();
         platform::recording_desktop().boxes.clear();
         platform::recording_desktop().title.clear();
         platform::reset_messages();
     }
     void TearDown() override {
-        rules::reset_board_state();
+        rules::reset_rules_state();
         platform::set_clock(nullptr);
     }
 
     // Puts a picture on the program's board with tiles_left matching it.
     void place(const Picture& rows) {
-        rules::board = board_from(rows);
-        rules::tiles_left = occupied_cells(rules::board);
+        rules::rules_state().board = board_from(rows);
+        rules::rules_state().tiles_left = occupied_cells(rules::rules_state().board);
     }
 
     std::vector<std::string>& effects() { return platform::recording_audio().effects; }

@@ -1,5 +1,5 @@
 // Open pairs on hand-made boards, the hint pair the scan order picks, the window
-// title's exact bytes, the hint outlines and the reshuffle.
+// title's exact bytes and the reshuffle.
 #include "board/open_pairs.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 
 #include "base/random.h"
 #include "board_picture.h"
-#include "platform/window.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -130,27 +130,19 @@ TEST(CountOpenPairs, TwoTilesAloneAreAlwaysJoined) {
     }
 }
 
-class OpenPairs : public BoardState {
-  protected:
-    void SetUp() override {
-        BoardState::SetUp();
-        window_.resize(648, 528);
-    }
-    platform::Pixel pixel(int x, int y) const { return window_.framebuffer().at(x, y); }
-    platform::Window window_;
-};
+class OpenPairs : public BoardState {};
 
 TEST_F(OpenPairs, ProgramWideCountWritesTheHintPairAndTheCorners) {
     place(four_of_a_kind);
-    rules::path_corner1 = {50, 50};
+    rules::rules_state().path_corner1 = {50, 50};
     EXPECT_EQ(rules::count_open_pairs(), 6);
-    EXPECT_EQ(rules::hint_pair.first, (Cell{4, 5}));
-    EXPECT_EQ(rules::hint_pair.second, (Cell{4, 2}));
-    EXPECT_NE(rules::path_corner1, (Cell{50, 50}));
+    EXPECT_EQ(rules::rules_state().hint_pair.first, (Cell{4, 5}));
+    EXPECT_EQ(rules::rules_state().hint_pair.second, (Cell{4, 2}));
+    EXPECT_NE(rules::rules_state().path_corner1, (Cell{50, 50}));
 
     place(crossed_blocks);
     EXPECT_EQ(rules::count_open_pairs(), 0);
-    EXPECT_EQ(rules::hint_pair.first, (Cell{4, 5})) << "kept when nothing is open";
+    EXPECT_EQ(rules::rules_state().hint_pair.first, (Cell{4, 5})) << "kept when nothing is open";
 }
 
 // ---- Title ---------------------------------------------------------------------------
@@ -185,47 +177,18 @@ TEST(Title, RussianFormsForEachCountAndTheCapAtTwenty) {
     }
 }
 
-TEST_F(OpenPairs, UpdateTitleTellsTheCurrentCount) {
+TEST_F(OpenPairs, BoardTitleTellsTheCurrentCount) {
+    const auto title = [] { return test_support::str(rules::board_title()); };
     place(three_of_a_kind);
-    rules::update_title(window_);
-    EXPECT_EQ(platform::recording_desktop().title, vorpy + left_many + "3" + variants_few);
+    EXPECT_EQ(title(), vorpy + left_many + "3" + variants_few);
 
     place(crossed_blocks);
-    rules::update_title(window_);
-    EXPECT_EQ(platform::recording_desktop().title, vorpy);
+    EXPECT_EQ(title(), vorpy);
 
     // After a failed identity check only the suffix remains.
-    rules::title_text = "";
+    rules::rules_state().title_text = "";
     place(four_of_a_kind);
-    rules::update_title(window_);
-    EXPECT_EQ(platform::recording_desktop().title, left_many + "6" + variants_many);
-}
-
-// ---- Hint outlines -------------------------------------------------------------------
-
-TEST_F(OpenPairs, ShowHintOutlinesBothCellsInRed) {
-    place(one_open_pair_before_a_closed_one);
-    const platform::PenObject before = window_.dc().pen;
-    rules::show_hint(window_);
-    const platform::Pixel red = platform::to_pixel(platform::rgb(255, 0, 0));
-    for (const Cell& c : {Cell{3, 3}, Cell{3, 5}}) {
-        const int left = c.column * 36, top = c.row * 48;
-        EXPECT_EQ(pixel(left + 18, top + 1), red) << "top edge";
-        EXPECT_EQ(pixel(left + 18, top + 47), red) << "bottom edge";
-        EXPECT_EQ(pixel(left + 1, top + 24), red) << "left edge";
-        EXPECT_EQ(pixel(left + 35, top + 24), red) << "right edge";
-        EXPECT_EQ(pixel(left + 18, top + 24), 0u) << "inside";
-    }
-    EXPECT_EQ(pixel(14 * 36 + 18, 5 * 48 + 1), 0u) << "the closed B is not outlined";
-    EXPECT_EQ(window_.dc().pen.colour, before.colour) << "the pen is put back";
-    EXPECT_EQ(window_.dc().pen.width, before.width);
-}
-
-TEST_F(OpenPairs, ShowHintDrawsNothingWithoutAnOpenPair) {
-    place(crossed_blocks);
-    const std::uint64_t changes = window_.framebuffer().changes;
-    rules::show_hint(window_);
-    EXPECT_EQ(window_.framebuffer().changes, changes);
+    EXPECT_EQ(title(), left_many + "6" + variants_many);
 }
 
 // ---- Reshuffle -----------------------------------------------------------------------
@@ -256,14 +219,15 @@ TEST_F(OpenPairs, ReshuffleKeepsCellsAndKindsAndOpensAPair) {
     for (std::uint32_t seed = 1; seed <= 50; ++seed) {
         place(crossed_blocks);
         ASSERT_EQ(rules::count_open_pairs(), 0);
-        effects().clear();
+        EXPECT_TRUE(rules::reshuffle_due());
         seed_random(seed);
         rules::reshuffle_board(false);
-        EXPECT_EQ(occupied_list(rules::board), occupied_list(board_from(crossed_blocks)));
-        EXPECT_EQ(kind_counts(rules::board), kind_counts(board_from(crossed_blocks)));
-        EXPECT_GE(rules::count_open_pairs(), 1) << picture_of(rules::board);
-        EXPECT_EQ(effects(), std::vector<std::string>{"RESHUFFLE"});
-        EXPECT_EQ(rules::tiles_left, 12);
+        EXPECT_EQ(occupied_list(rules::rules_state().board),
+                  occupied_list(board_from(crossed_blocks)));
+        EXPECT_EQ(kind_counts(rules::rules_state().board), kind_counts(board_from(crossed_blocks)));
+        EXPECT_GE(rules::count_open_pairs(), 1) << picture_of(rules::rules_state().board);
+        EXPECT_FALSE(rules::reshuffle_due());
+        EXPECT_EQ(rules::rules_state().tiles_left, 12);
     }
 }
 
@@ -307,12 +271,13 @@ TEST_F(OpenPairs, ReshufflePlacesTheCollectedKindsByTheGenerator) {
         place(crossed_blocks);
         seed_random(c.seed);
         rules::reshuffle_board(false);
-        EXPECT_EQ(picture_of(rules::board), picture_of(c.expected)) << "seed " << c.seed;
+        EXPECT_EQ(picture_of(rules::rules_state().board), picture_of(c.expected))
+            << "seed " << c.seed;
         EXPECT_EQ(draws_since(c.seed), 11) << "one pass, no draw for the last cell";
     }
 }
 
-TEST_F(OpenPairs, ReshuffleSoundsOnceHoweverManyPasses) {
+TEST_F(OpenPairs, ReshufflePassesUntilAPairIsOpen) {
     // One crossed block of four tiles: each pass draws three times (below 3, 2 and 1).
     const Picture block = {
         "..................", "..................", "..................", "..................",
@@ -322,13 +287,12 @@ TEST_F(OpenPairs, ReshuffleSoundsOnceHoweverManyPasses) {
     int most_passes = 0;
     for (std::uint32_t seed = 1; seed <= 200 && most_passes < 3; ++seed) {
         place(block);
-        effects().clear();
         seed_random(seed);
         rules::reshuffle_board(false);
         const int passes = draws_since(seed) / 3;
         ASSERT_GE(passes, 1);
         most_passes = std::max(most_passes, passes);
-        EXPECT_EQ(effects(), std::vector<std::string>{"RESHUFFLE"}) << passes << " passes";
+        EXPECT_FALSE(rules::reshuffle_due()) << passes << " passes";
         EXPECT_EQ(rules::count_open_pairs(), 2) << "two pairs side by side";
     }
     EXPECT_GE(most_passes, 3) << "no seed needed several passes";
@@ -352,18 +316,19 @@ TEST_F(OpenPairs, ReshuffleInTheFullGameShiftsAfterEachPass) {
     // clang-format on
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
         place(low_blocks);
-        rules::board_mode = 2;
+        rules::rules_state().board_mode = 2;
         seed_random(seed);
         rules::reshuffle_board(true);
         std::vector<Cell> expected = {{2, 1}, {2, 2}, {3, 1},  {3, 2},  {7, 1},  {7, 2},
                                       {8, 1}, {8, 2}, {12, 1}, {12, 2}, {13, 1}, {13, 2}};
-        EXPECT_EQ(occupied_list(rules::board), expected) << picture_of(rules::board);
-        EXPECT_EQ(kind_counts(rules::board), kind_counts(board_from(low_blocks)));
+        EXPECT_EQ(occupied_list(rules::rules_state().board), expected)
+            << picture_of(rules::rules_state().board);
+        EXPECT_EQ(kind_counts(rules::rules_state().board), kind_counts(board_from(low_blocks)));
 
         place(low_blocks);
         seed_random(seed);
         rules::reshuffle_board(false);
-        EXPECT_EQ(occupied_list(rules::board), occupied_list(board_from(low_blocks)))
+        EXPECT_EQ(occupied_list(rules::rules_state().board), occupied_list(board_from(low_blocks)))
             << "training never shifts";
     }
 }
@@ -371,15 +336,16 @@ TEST_F(OpenPairs, ReshuffleInTheFullGameShiftsAfterEachPass) {
 TEST_F(OpenPairs, NoReshuffleWhileAPairIsOpenOrNoTileIsLeft) {
     place(one_open_pair_before_a_closed_one);
     seed_random(9);
+    EXPECT_FALSE(rules::reshuffle_due());
     rules::reshuffle_board(true);
-    EXPECT_EQ(picture_of(rules::board), picture_of(one_open_pair_before_a_closed_one));
-    EXPECT_TRUE(effects().empty());
+    EXPECT_EQ(picture_of(rules::rules_state().board),
+              picture_of(one_open_pair_before_a_closed_one));
     EXPECT_EQ(random_state(), 9u);
 
-    rules::board.clear();
-    rules::tiles_left = 0;
+    rules::rules_state().board.clear();
+    rules::rules_state().tiles_left = 0;
+    EXPECT_FALSE(rules::reshuffle_due());
     rules::reshuffle_board(true);
-    EXPECT_TRUE(effects().empty());
     EXPECT_EQ(random_state(), 9u);
 }
 
@@ -398,14 +364,14 @@ TEST_F(OpenPairs, ABoardWhereNoKindRepeatsIsLeftAsItIs) {
     };
     place(all_different);
     seed_random(5);
+    EXPECT_TRUE(rules::reshuffle_due());
     rules::reshuffle_board(true);
-    EXPECT_EQ(picture_of(rules::board), picture_of(all_different));
-    EXPECT_EQ(effects(), std::vector<std::string>{"RESHUFFLE"});
+    EXPECT_EQ(picture_of(rules::rules_state().board), picture_of(all_different));
 
     place(one_kind_twice);
     ASSERT_EQ(rules::count_open_pairs(), 0);
     rules::reshuffle_board(false);
-    EXPECT_EQ(kind_counts(rules::board), kind_counts(board_from(one_kind_twice)));
+    EXPECT_EQ(kind_counts(rules::rules_state().board), kind_counts(board_from(one_kind_twice)));
     EXPECT_EQ(rules::count_open_pairs(), 1);
 }
 
@@ -413,10 +379,10 @@ TEST_F(OpenPairs, ACountAboveTheTilesOnTheBoardNeverReadsBeyondThem) {
     // tiles_left is never recounted; should it ever exceed the tiles, only the kinds
     // actually collected are placed back.
     place(crossed_blocks);
-    rules::tiles_left = 40;
+    rules::rules_state().tiles_left = 40;
     seed_random(4);
     rules::reshuffle_board(false);
-    EXPECT_EQ(kind_counts(rules::board), kind_counts(board_from(crossed_blocks)));
+    EXPECT_EQ(kind_counts(rules::rules_state().board), kind_counts(board_from(crossed_blocks)));
     EXPECT_GE(rules::count_open_pairs(), 1);
 }
 
@@ -430,7 +396,8 @@ TEST_F(OpenPairs, AReshuffleListThatCannotBeAllocatedIsFatal) {
     rules::reshuffle_board(false);
     rules::reshuffle_allocator = std::malloc;
 
-    EXPECT_EQ(picture_of(rules::board), picture_of(crossed_blocks)) << "the pass is abandoned";
+    EXPECT_EQ(picture_of(rules::rules_state().board), picture_of(crossed_blocks))
+        << "the pass is abandoned";
     const auto& boxes = platform::recording_desktop().boxes;
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text,

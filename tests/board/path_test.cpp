@@ -268,15 +268,15 @@ TEST_P(FindPath, ConnectsByTheFirstShapeInOrder) {
 
 TEST_P(FindPath, ProgramWideFormLeavesTheSameCorners) {
     const PathCase& c = GetParam();
-    rules::board = board_from(c.rows);
+    rules::rules_state().board = board_from(c.rows);
     const Cell s = find_char(c.rows, 'S');
     const Cell t = find_char(c.rows, 'T');
-    rules::path_corner1 = {99, 99};
-    rules::path_corner2 = {99, 99};
+    rules::rules_state().path_corner1 = {99, 99};
+    rules::rules_state().path_corner2 = {99, 99};
     EXPECT_EQ(rules::find_path(t.column, t.row, s.column, s.row), c.connected ? 1 : 0);
-    EXPECT_EQ(rules::path_corner1, c.corner1);
-    EXPECT_EQ(rules::path_corner2, c.corner2);
-    rules::reset_board_state();
+    EXPECT_EQ(rules::rules_state().path_corner1, c.corner1);
+    EXPECT_EQ(rules::rules_state().path_corner2, c.corner2);
+    rules::reset_rules_state();
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, FindPath, testing::ValuesIn(path_cases),

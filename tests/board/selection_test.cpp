@@ -1,5 +1,5 @@
-// Selecting and removing pairs: click sequences with the board, flags, effects, the
-// tiles redrawn and the pixels of outlines and paths they leave; the finishing step.
+// Selecting and removing pairs: click sequences with the board, the flags and what
+// each click reports; the removal delay and the finishing step.
 #include "board/selection.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include "board/open_pairs.h"
 #include "board/stage.h"
 #include "board_picture.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -19,8 +18,8 @@ using board_test::board_from;
 using board_test::BoardState;
 using board_test::Picture;
 using board_test::picture_of;
-using platform::Pixel;
 using rules::Cell;
+using rules::ClickResult;
 
 // clang-format off
 // A A side by side with an E below the first; a B walled in by C, D, G and K with
@@ -40,20 +39,6 @@ const Picture play_board = {
 };
 // clang-format on
 
-constexpr Pixel black = 0;
-constexpr Pixel green = platform::to_pixel(platform::rgb(0, 255, 0));
-constexpr Pixel violet = platform::to_pixel(platform::rgb(128, 0, 255));
-
-std::vector<Cell> drawn_tiles;
-int redraws = 0;
-
-void record_tile(platform::Window&, int column, int row) {
-    drawn_tiles.push_back({column, row});
-}
-void record_redraw(platform::Window&) {
-    ++redraws;
-}
-
 struct Step {
     bool finish;  // wait past the removal delay and run the full game's finishing step
     int x;
@@ -66,93 +51,70 @@ Step finish() {
     return {true, 0, 0};
 }
 
-struct PixelCheck {
-    int x;
-    int y;
-    Pixel colour;
-};
-
 struct SelectionCase {
     const char* name;
     std::vector<Step> steps;
     std::vector<Cell> emptied = {};
     int no_selection = 1;
     int removal_pending = 0;
-    Cell selected = {};  // checked while a tile is selected
-    std::vector<std::string> effects = {};
-    std::vector<Cell> drawn = {};  // tiles redrawn plainly through the screen hook
-    bool window_changed = false;
-    std::vector<PixelCheck> pixels = {};
+    Cell selected = {};                     // checked while a tile is selected
+    std::vector<ClickResult> results = {};  // what each click reported
+    Cell partner = {};  // the last click's partner, checked for a deselect, removal or refusal
 };
 
-// Pixel centres and outline edges for 36 x 48 cells.
-int cx(int column) {
-    return column * 36 + 18;
-}
-int cy(int row) {
-    return row * 48 + 24;
-}
-int top_edge(int row) {
-    return row * 48 + 1;
-}
-
-const std::string ok = "DELETE_OK", no = "DELETE_NO";
+constexpr ClickResult ignored = ClickResult::ignored, selected = ClickResult::selected,
+                      deselected = ClickResult::deselected, removed = ClickResult::removed,
+                      refused = ClickResult::refused;
 
 // clang-format off
 const SelectionCase selection_cases[] = {
     {.name = "EmptyCellsAndTheRingAreIgnored",
-     .steps = {click(5, 5), click(0, 0), click(17, 10)}},
+     .steps = {click(5, 5), click(0, 0), click(17, 10)},
+     .results = {ignored, ignored, ignored}},
     {.name = "CellsOffTheGridAreIgnored",
-     .steps = {click(-1, 3), click(18, 2), click(3, 11), click(200, -7), click(2, -1)}},
-    {.name = "FirstClickOutlinesTheTile",
+     .steps = {click(-1, 3), click(18, 2), click(3, 11), click(200, -7), click(2, -1)},
+     .results = {ignored, ignored, ignored, ignored, ignored}},
+    {.name = "FirstClickSelectsTheTile",
      .steps = {click(12, 2)},
-     .no_selection = 0, .selected = {12, 2}, .window_changed = true,
-     .pixels = {{cx(12), top_edge(2), green}, {cx(12), cy(2), black},
-                {cx(2), top_edge(2), black}}},
-    {.name = "TheSameTileAgainDeselectsSilently",
+     .no_selection = 0, .selected = {12, 2}, .results = {selected}},
+    {.name = "TheSameTileAgainDeselects",
      .steps = {click(12, 2), click(12, 2)},
-     .drawn = {{12, 2}}, .window_changed = true},
+     .results = {selected, deselected}, .partner = {12, 2}},
     {.name = "AFurtherClickThenSelectsAnew",
      .steps = {click(12, 2), click(12, 2), click(2, 3)},
-     .no_selection = 0, .selected = {2, 3}, .drawn = {{12, 2}}, .window_changed = true,
-     .pixels = {{cx(2), top_edge(3), green}}},
+     .no_selection = 0, .selected = {2, 3}, .results = {selected, deselected, selected}},
     {.name = "AMatchingTileWithAPathRemovesBoth",
      .steps = {click(2, 2), click(3, 2)},
-     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .effects = {ok}, .window_changed = true,
-     .pixels = {{(cx(2) + cx(3)) / 2, cy(2), violet}, {cx(2), cy(2), violet},
-                {cx(3), cy(2), violet}, {cx(2), top_edge(2), green},
-                {cx(3), top_edge(2), black}}},
+     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .results = {selected, removed},
+     .partner = {2, 2}},
     {.name = "AnEmptyCellBetweenDoesNotDisturbTheSelection",
      .steps = {click(2, 2), click(7, 7), click(3, 2)},
-     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .effects = {ok}, .window_changed = true,
-     .pixels = {{(cx(2) + cx(3)) / 2, cy(2), violet}}},
+     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .results = {selected, ignored, removed},
+     .partner = {2, 2}},
     {.name = "SameKindWithoutAPathIsRefused",
      .steps = {click(5, 7), click(9, 5)},
-     .effects = {no}, .drawn = {{5, 7}}, .window_changed = true,
-     .pixels = {{cx(9), cy(6), black}}},
+     .results = {selected, refused}, .partner = {5, 7}},
     {.name = "AfterARefusalTheNextClickSelects",
      .steps = {click(5, 7), click(9, 5), click(12, 2)},
-     .no_selection = 0, .selected = {12, 2}, .effects = {no}, .drawn = {{5, 7}},
-     .window_changed = true, .pixels = {{cx(12), top_edge(2), green}}},
+     .no_selection = 0, .selected = {12, 2}, .results = {selected, refused, selected}},
     {.name = "DifferentKindsSideBySideAreRefused",
      .steps = {click(2, 2), click(2, 3)},
-     .effects = {no}, .drawn = {{2, 2}}, .window_changed = true},
+     .results = {selected, refused}, .partner = {2, 2}},
     {.name = "EveryTileIsRefusedWhileARemovalIsPending",
      .steps = {click(2, 2), click(3, 2), click(12, 2), click(12, 2), click(2, 3)},
-     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .effects = {ok, no, no, no},
-     .window_changed = true, .pixels = {{cx(12), top_edge(2), black}}},
+     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1,
+     .results = {selected, removed, refused, refused, refused}, .partner = {2, 2}},
     {.name = "TheEmptiedCellsIgnoreClicksWhilePending",
      .steps = {click(2, 2), click(3, 2), click(2, 2)},
-     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .effects = {ok}, .window_changed = true},
-    {.name = "APathAroundTheRingIsDrawnOverTheRing",
+     .emptied = {{2, 2}, {3, 2}}, .removal_pending = 1, .results = {selected, removed, ignored}},
+    {.name = "APathAroundTheRingRemovesBoth",
      .steps = {click(1, 9), click(16, 9)},
-     .emptied = {{1, 9}, {16, 9}}, .removal_pending = 1, .effects = {ok}, .window_changed = true,
-     .pixels = {{cx(8), cy(10), violet}, {cx(16), (cy(9) + cy(10)) / 2, violet},
-                {cx(1), (cy(9) + cy(10)) / 2, violet}, {cx(8), cy(9) - 10, black}}},
+     .emptied = {{1, 9}, {16, 9}}, .removal_pending = 1, .results = {selected, removed},
+     .partner = {1, 9}},
     {.name = "AfterTheFinishingStepTheNextClickSelects",
      .steps = {click(2, 2), click(3, 2), finish(), click(12, 2)},
-     .emptied = {{2, 2}, {3, 2}}, .no_selection = 0, .selected = {12, 2}, .effects = {ok},
-     .window_changed = true, .pixels = {{cx(12), top_edge(2), green}}},
+     .emptied = {{2, 2}, {3, 2}}, .no_selection = 0, .selected = {12, 2},
+     .results = {selected, removed, selected}},
 };
 // clang-format on
 
@@ -160,32 +122,24 @@ class Selection : public BoardState {
   protected:
     void SetUp() override {
         BoardState::SetUp();
-        window_.resize(648, 528);
-        drawn_tiles.clear();
-        redraws = 0;
-        rules::board_screen() = {record_tile, record_redraw};
-        rules::board_mode = 1;
+        rules::rules_state().board_mode = 1;
         seed_random(1);
     }
-    void TearDown() override {
-        rules::board_screen() = {};
-        BoardState::TearDown();
-    }
 
-    void run(const std::vector<Step>& steps) {
+    // Runs the steps; the outcome of every click, in order.
+    std::vector<rules::ClickOutcome> run(const std::vector<Step>& steps) {
+        std::vector<rules::ClickOutcome> outcomes;
         for (const Step& step : steps) {
             if (step.finish) {
                 clock_.advance_us(100001);
-                ASSERT_TRUE(rules::removal_due());
-                rules::finish_removal(window_, true);
+                EXPECT_TRUE(rules::removal_due());
+                rules::finish_removal(true);
             } else {
-                rules::click_cell(window_, step.x, step.y);
+                outcomes.push_back(rules::click_cell(step.x, step.y));
             }
         }
+        return outcomes;
     }
-
-    Pixel pixel(int x, int y) const { return window_.framebuffer().at(x, y); }
-    platform::Window window_;
 };
 
 void PrintTo(const SelectionCase& c, std::ostream* os) {
@@ -197,23 +151,28 @@ class SelectionTable : public Selection, public testing::WithParamInterface<Sele
 TEST_P(SelectionTable, ClickSequence) {
     const SelectionCase& c = GetParam();
     place(play_board);
-    const std::uint64_t changes_before = window_.framebuffer().changes;
-    run(c.steps);
+    const std::vector<rules::ClickOutcome> outcomes = run(c.steps);
 
+    const rules::RulesState& r = rules::rules_state();
     rules::Board expected = board_from(play_board);
     for (const Cell& e : c.emptied)
         expected.at(e.column, e.row) = rules::empty_cell;
-    EXPECT_EQ(picture_of(rules::board), picture_of(expected));
-    EXPECT_EQ(rules::no_selection, c.no_selection);
-    EXPECT_EQ(rules::removal_pending, c.removal_pending);
+    EXPECT_EQ(picture_of(r.board), picture_of(expected));
+    EXPECT_EQ(r.no_selection, c.no_selection);
+    EXPECT_EQ(r.removal_pending, c.removal_pending);
     if (c.no_selection == 0) {
-        EXPECT_EQ(rules::selected_cell, c.selected);
+        EXPECT_EQ(r.selected_cell, c.selected);
     }
-    EXPECT_EQ(effects(), c.effects);
-    EXPECT_EQ(drawn_tiles, c.drawn);
-    EXPECT_EQ(window_.framebuffer().changes != changes_before, c.window_changed);
-    for (const PixelCheck& p : c.pixels) {
-        EXPECT_EQ(pixel(p.x, p.y), p.colour) << "pixel (" << p.x << ", " << p.y << ")";
+    std::vector<ClickResult> results;
+    for (const rules::ClickOutcome& o : outcomes)
+        results.push_back(o.result);
+    EXPECT_EQ(results, c.results);
+    ASSERT_EQ(outcomes.size(), c.results.size());
+    const rules::ClickOutcome& last = outcomes.back();
+    const Step& last_click = c.steps.back().finish ? c.steps[c.steps.size() - 2] : c.steps.back();
+    EXPECT_EQ(last.cell, (Cell{last_click.x, last_click.y}));
+    if (last.result == deselected || last.result == removed || last.result == refused) {
+        EXPECT_EQ(last.partner, c.partner);
     }
 }
 
@@ -222,25 +181,23 @@ INSTANTIATE_TEST_SUITE_P(Clicks, SelectionTable, testing::ValuesIn(selection_cas
                              return std::string(param.param.name);
                          });
 
-TEST_F(Selection, OutlineAndPathFollowTheCellGeometry) {
+TEST_F(Selection, ARemovalReportsThePathItFound) {
     place(play_board);
-    rules::click_cell(window_, 12, 2);
-    // The outline runs one pixel inside the cell on every side.
-    const int left = 12 * 36, top = 2 * 48;
-    EXPECT_EQ(pixel(left + 1, top + 24), green);
-    EXPECT_EQ(pixel(left + 35, top + 24), green);
-    EXPECT_EQ(pixel(left + 18, top + 47), green);
-    EXPECT_EQ(pixel(left + 3, top + 24), black);
-    EXPECT_EQ(pixel(left + 18, top + 45), black);
-    EXPECT_EQ(rules::cell_center_x(12), left + 18);
-    EXPECT_EQ(rules::cell_center_y(2), top + 24);
+    rules::click_cell(1, 9);
+    const rules::ClickOutcome outcome = rules::click_cell(16, 9);
+    ASSERT_EQ(outcome.result, removed);
+    // Around the ring below the bottom row: down from the clicked tile, across, up.
+    EXPECT_EQ(outcome.path.first, (Cell{16, 10}));
+    EXPECT_EQ(outcome.path.second, (Cell{1, 10}));
+    EXPECT_EQ(rules::rules_state().path_corner1, outcome.path.first);
+    EXPECT_EQ(rules::rules_state().path_corner2, outcome.path.second);
 }
 
 TEST_F(Selection, TheRemovalIsDueOnlyAfterMoreThanATenthOfASecond) {
     place(play_board);
     EXPECT_FALSE(rules::removal_due());
-    rules::click_cell(window_, 2, 2);
-    rules::click_cell(window_, 3, 2);
+    rules::click_cell(2, 2);
+    rules::click_cell(3, 2);
     clock_.advance_us(100000);
     EXPECT_FALSE(rules::removal_due());
     clock_.advance_ticks(9);  // 100000.9 us reads as 100000
@@ -252,75 +209,46 @@ TEST_F(Selection, TheRemovalIsDueOnlyAfterMoreThanATenthOfASecond) {
 TEST_F(Selection, RemovedCellsReadEmptyAtOnceAndAreCountedOffLater) {
     place(play_board);
     EXPECT_EQ(rules::count_open_pairs(), 2);  // the A pair and the F pair
-    rules::click_cell(window_, 2, 2);
-    rules::click_cell(window_, 3, 2);
-    EXPECT_EQ(rules::tiles_left, 14);
+    rules::click_cell(2, 2);
+    rules::click_cell(3, 2);
+    EXPECT_EQ(rules::rules_state().tiles_left, 14);
     EXPECT_EQ(rules::count_open_pairs(), 1);
     clock_.advance_us(100001);
-    rules::finish_removal(window_, false);
-    EXPECT_EQ(rules::tiles_left, 12);
+    rules::finish_removal(false);
+    EXPECT_EQ(rules::rules_state().tiles_left, 12);
 }
 
 TEST_F(Selection, FinishingInTheFullGameShiftsOnceAndScoresTen) {
     place(play_board);
-    rules::board_mode = 3;  // tiles slide down
-    rules::score = 70;
-    rules::click_cell(window_, 2, 2);
-    rules::click_cell(window_, 3, 2);
-    rules::finish_removal(window_, true);
+    rules::rules_state().board_mode = 3;  // tiles slide down
+    rules::rules_state().score = 70;
+    rules::click_cell(2, 2);
+    rules::click_cell(3, 2);
+    rules::finish_removal(true);
 
     rules::Board expected = board_from(play_board);
     expected.at(2, 2) = rules::empty_cell;
     expected.at(3, 2) = rules::empty_cell;
     rules::shift_board(expected, 3);
-    EXPECT_EQ(picture_of(rules::board), picture_of(expected));
-    EXPECT_EQ(rules::score, 80);
-    EXPECT_EQ(rules::tiles_left, 12);
-    EXPECT_EQ(rules::removal_pending, 0);
-    EXPECT_EQ(redraws, 1);
-    EXPECT_FALSE(platform::recording_desktop().title.empty());
+    EXPECT_EQ(picture_of(rules::rules_state().board), picture_of(expected));
+    EXPECT_EQ(rules::rules_state().score, 80);
+    EXPECT_EQ(rules::rules_state().tiles_left, 12);
+    EXPECT_EQ(rules::rules_state().removal_pending, 0);
 }
 
 TEST_F(Selection, FinishingInTrainingNeitherShiftsNorScores) {
     place(play_board);
-    rules::board_mode = 3;
-    rules::score = 70;
-    rules::click_cell(window_, 2, 2);
-    rules::click_cell(window_, 3, 2);
-    rules::finish_removal(window_, false);
+    rules::rules_state().board_mode = 3;
+    rules::rules_state().score = 70;
+    rules::click_cell(2, 2);
+    rules::click_cell(3, 2);
+    rules::finish_removal(false);
 
     rules::Board expected = board_from(play_board);
     expected.at(2, 2) = rules::empty_cell;
     expected.at(3, 2) = rules::empty_cell;
-    EXPECT_EQ(picture_of(rules::board), picture_of(expected));
-    EXPECT_EQ(rules::score, 70);
-    EXPECT_EQ(redraws, 1);
-}
-
-TEST_F(Selection, FinishingReshufflesWhenTheLastOpenPairIsGone) {
-    // clang-format off
-    place({
-        "..................",
-        "..................",
-        "..AB..............",
-        "..BA..............",
-        "..................",
-        "..................",
-        "..................",
-        "..........CC......",
-        "..................",
-        "..................",
-        "..................",
-    });
-    // clang-format on
-    rules::click_cell(window_, 10, 7);
-    rules::click_cell(window_, 11, 7);
-    rules::finish_removal(window_, false);
-    EXPECT_EQ(effects(), (std::vector<std::string>{"DELETE_OK", "RESHUFFLE"}));
-    EXPECT_EQ(rules::count_open_pairs(), 2);
-    EXPECT_EQ(board_test::occupied_cells(rules::board), 4);
-    // The title is set after the reshuffle, with the new count.
-    EXPECT_NE(platform::recording_desktop().title.find(" 2 "), std::string::npos);
+    EXPECT_EQ(picture_of(rules::rules_state().board), picture_of(expected));
+    EXPECT_EQ(rules::rules_state().score, 70);
 }
 
 }  // namespace

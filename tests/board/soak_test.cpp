@@ -8,7 +8,6 @@
 #include "board/selection.h"
 #include "board/stage.h"
 #include "board_picture.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -16,20 +15,16 @@ using board_test::BoardState;
 
 class Soak : public BoardState {
   protected:
-    void SetUp() override {
-        BoardState::SetUp();
-        window_.resize(648, 528);
-    }
-
     // Everything that must hold between removals.
     testing::AssertionResult board_sound() {
-        const rules::Board& b = rules::board;
+        const rules::Board& b = rules::rules_state().board;
         if (!board_test::ring_empty(b)) {
             return testing::AssertionFailure() << "tile in the ring\n" << board_test::picture_of(b);
         }
-        if (rules::tiles_left != board_test::occupied_cells(b)) {
-            return testing::AssertionFailure() << "tiles_left " << rules::tiles_left << " but "
-                                               << board_test::occupied_cells(b) << " on the board";
+        if (rules::rules_state().tiles_left != board_test::occupied_cells(b)) {
+            return testing::AssertionFailure()
+                   << "tiles_left " << rules::rules_state().tiles_left << " but "
+                   << board_test::occupied_cells(b) << " on the board";
         }
         for (const auto& [kind, count] : board_test::kind_counts(b)) {
             if (count != 2 && count != 4) {
@@ -38,7 +33,7 @@ class Soak : public BoardState {
                        << board_test::picture_of(b);
             }
         }
-        if (rules::tiles_left > 0 && rules::count_open_pairs() < 1) {
+        if (rules::rules_state().tiles_left > 0 && rules::count_open_pairs() < 1) {
             return testing::AssertionFailure() << "no open pair\n" << board_test::picture_of(b);
         }
         return testing::AssertionSuccess();
@@ -47,17 +42,18 @@ class Soak : public BoardState {
     // Plays the dealt board to the end; returns the removals made.
     int play_to_the_end(bool full_game) {
         int removals = 0;
-        while (rules::tiles_left > 0) {
+        while (rules::rules_state().tiles_left > 0) {
             if (rules::count_open_pairs() < 1) {
-                ADD_FAILURE() << "stuck\n" << board_test::picture_of(rules::board);
+                ADD_FAILURE() << "stuck\n" << board_test::picture_of(rules::rules_state().board);
                 return removals;
             }
-            const rules::HintPair pair = rules::hint_pair;
-            const std::int32_t score = rules::score;
-            effects().clear();
-            rules::click_cell(window_, pair.first.column, pair.first.row);
-            rules::click_cell(window_, pair.second.column, pair.second.row);
-            if (rules::removal_pending != 1 || effects().empty() || effects()[0] != "DELETE_OK") {
+            const rules::HintPair pair = rules::rules_state().hint_pair;
+            const std::int32_t score = rules::rules_state().score;
+            rules::click_cell(pair.first.column, pair.first.row);
+            const rules::ClickOutcome outcome =
+                rules::click_cell(pair.second.column, pair.second.row);
+            if (rules::rules_state().removal_pending != 1 ||
+                outcome.result != rules::ClickResult::removed) {
                 ADD_FAILURE() << "the hint pair was not removed";
                 return removals;
             }
@@ -66,20 +62,19 @@ class Soak : public BoardState {
                 ADD_FAILURE() << "removal not due";
                 return removals;
             }
-            rules::finish_removal(window_, full_game);
+            rules::finish_removal(full_game);
+            rules::reshuffle_board(full_game);
             ++removals;
-            EXPECT_EQ(rules::score, full_game ? score + 10 : score);
+            EXPECT_EQ(rules::rules_state().score, full_game ? score + 10 : score);
             const testing::AssertionResult sound = board_sound();
             if (!sound) {
-                ADD_FAILURE() << "mode " << rules::board_mode << ", removal " << removals << ": "
-                              << sound.message();
+                ADD_FAILURE() << "mode " << rules::rules_state().board_mode << ", removal "
+                              << removals << ": " << sound.message();
                 return removals;
             }
         }
         return removals;
     }
-
-    platform::Window window_;
 };
 
 TEST_F(Soak, FullStagesInEveryModeAndTrainingExercises) {
@@ -87,18 +82,18 @@ TEST_F(Soak, FullStagesInEveryModeAndTrainingExercises) {
     constexpr int stages_per_mode = 30;
     for (int mode = 0; mode <= 9; ++mode) {
         for (int stage = 0; stage < stages_per_mode; ++stage) {
-            rules::board_mode = mode;
+            rules::rules_state().board_mode = mode;
             rules::deal_stage_board();
             ASSERT_TRUE(board_sound());
             ASSERT_EQ(play_to_the_end(true), 72) << "mode " << mode << ", stage " << stage;
-            EXPECT_TRUE(board_test::ring_empty(rules::board));
-            EXPECT_EQ(board_test::occupied_cells(rules::board), 0);
+            EXPECT_TRUE(board_test::ring_empty(rules::rules_state().board));
+            EXPECT_EQ(board_test::occupied_cells(rules::rules_state().board), 0);
         }
     }
     for (int round = 0; round < 20; ++round) {
         for (int level = 1; level <= 3; ++level) {
             rules::deal_training_exercise(level);
-            const std::int32_t tiles = rules::tiles_left;
+            const std::int32_t tiles = rules::rules_state().tiles_left;
             ASSERT_EQ(play_to_the_end(false), tiles / 2) << "level " << level;
         }
     }

@@ -183,36 +183,37 @@ class Stage : public BoardState {};
 TEST_F(Stage, ShiftUsesTheStageModeAndLeavesTheTileCountAlone) {
     for (const ShiftCase& c : shift_cases) {
         place(unshifted);
-        const std::int32_t tiles = rules::tiles_left;
-        rules::board_mode = c.mode;
+        const std::int32_t tiles = rules::rules_state().tiles_left;
+        rules::rules_state().board_mode = c.mode;
         rules::shift_board();
-        EXPECT_EQ(picture_of(rules::board), picture_of(c.expected)) << "mode " << c.mode;
-        EXPECT_EQ(rules::tiles_left, tiles);
+        EXPECT_EQ(picture_of(rules::rules_state().board), picture_of(c.expected))
+            << "mode " << c.mode;
+        EXPECT_EQ(rules::rules_state().tiles_left, tiles);
     }
 }
 
 TEST_F(Stage, SlidingUpKeepsTheColumnsOrder) {
     // A column with tiles in rows 2, 5 and 9 holds them in rows 1, 2 and 3.
-    rules::board.clear();
-    rules::board.at(4, 2) = 7;
-    rules::board.at(4, 5) = 8;
-    rules::board.at(4, 9) = 9;
-    rules::board_mode = 2;
+    rules::rules_state().board.clear();
+    rules::rules_state().board.at(4, 2) = 7;
+    rules::rules_state().board.at(4, 5) = 8;
+    rules::rules_state().board.at(4, 9) = 9;
+    rules::rules_state().board_mode = 2;
     rules::shift_board();
-    EXPECT_EQ(rules::board.at(4, 1), 7);
-    EXPECT_EQ(rules::board.at(4, 2), 8);
-    EXPECT_EQ(rules::board.at(4, 3), 9);
-    EXPECT_EQ(board_test::occupied_cells(rules::board), 3);
+    EXPECT_EQ(rules::rules_state().board.at(4, 1), 7);
+    EXPECT_EQ(rules::rules_state().board.at(4, 2), 8);
+    EXPECT_EQ(rules::rules_state().board.at(4, 3), 9);
+    EXPECT_EQ(board_test::occupied_cells(rules::rules_state().board), 3);
 }
 
 TEST_F(Stage, ModesAndBonusesOfAGame) {
-    rules::score = 55;
-    rules::stage_bonus = 100;
-    rules::board_mode = 4;
+    rules::rules_state().score = 55;
+    rules::rules_state().stage_bonus = 100;
+    rules::rules_state().board_mode = 4;
     rules::begin_new_game();
-    EXPECT_EQ(rules::score, 0);
-    EXPECT_EQ(rules::stage_bonus, 300);
-    EXPECT_EQ(rules::board_mode, 0);
+    EXPECT_EQ(rules::rules_state().score, 0);
+    EXPECT_EQ(rules::rules_state().stage_bonus, 300);
+    EXPECT_EQ(rules::rules_state().board_mode, 0);
 
     const int bonuses[] = {300, 250, 200, 150, 100, 100, 100, 100, 100, 100, 100};
     const int modes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2};
@@ -220,17 +221,17 @@ TEST_F(Stage, ModesAndBonusesOfAGame) {
     for (int stage = 0; stage < 11; ++stage) {
         rules::begin_stage();
         expected_score += bonuses[stage];
-        EXPECT_EQ(rules::score, expected_score) << "stage " << stage + 1;
-        EXPECT_EQ(rules::board_mode, modes[stage]) << "stage " << stage + 1;
+        EXPECT_EQ(rules::rules_state().score, expected_score) << "stage " << stage + 1;
+        EXPECT_EQ(rules::rules_state().board_mode, modes[stage]) << "stage " << stage + 1;
     }
 }
 
 TEST_F(Stage, OnlyAStageClearedInModeNineEarnsTheThousand) {
     for (int mode = 0; mode <= 9; ++mode) {
-        rules::score = 40;
-        rules::board_mode = mode;
+        rules::rules_state().score = 40;
+        rules::rules_state().board_mode = mode;
         rules::clear_stage();
-        EXPECT_EQ(rules::score, mode == 9 ? 1040 : 40) << "mode " << mode;
+        EXPECT_EQ(rules::rules_state().score, mode == 9 ? 1040 : 40) << "mode " << mode;
     }
 }
 
@@ -243,32 +244,32 @@ TEST_F(Stage, TimeChargeTakesWholeSecondsAndStopsAtZero) {
         {5, 3, 2}, {0, 3, 0}, {2, 5, 0}, {300, 0, 300}, {7, 7, 0}, {10, 5'000'000'000LL, 0},
     };
     for (const auto& c : cases) {
-        rules::score = c.score;
+        rules::rules_state().score = c.score;
         rules::charge_time(c.seconds);
-        EXPECT_EQ(rules::score, c.after) << c.score << " - " << c.seconds << " s";
+        EXPECT_EQ(rules::rules_state().score, c.after) << c.score << " - " << c.seconds << " s";
     }
 }
 
 TEST_F(Stage, HintsCostTenMoreEachTimeAcrossGames) {
     rules::begin_new_game();
-    rules::score = 100;
+    rules::rules_state().score = 100;
     rules::charge_hint();
-    EXPECT_EQ(rules::score, 90);
+    EXPECT_EQ(rules::rules_state().score, 90);
     rules::charge_hint();
-    EXPECT_EQ(rules::score, 70);
+    EXPECT_EQ(rules::rules_state().score, 70);
     rules::begin_new_game();
-    rules::score = 100;
+    rules::rules_state().score = 100;
     rules::charge_hint();
-    EXPECT_EQ(rules::score, 70) << "the third hint of the run costs 30";
-    EXPECT_EQ(rules::hint_cost, 40);
+    EXPECT_EQ(rules::rules_state().score, 70) << "the third hint of the run costs 30";
+    EXPECT_EQ(rules::rules_state().hint_cost, 40);
 }
 
 TEST_F(Stage, AHintDearerThanTheScoreLeavesZero) {
-    rules::score = 15;
-    rules::hint_cost = 20;
+    rules::rules_state().score = 15;
+    rules::rules_state().hint_cost = 20;
     rules::charge_hint();
-    EXPECT_EQ(rules::score, 0);
-    EXPECT_EQ(rules::hint_cost, 30);
+    EXPECT_EQ(rules::rules_state().score, 0);
+    EXPECT_EQ(rules::rules_state().hint_cost, 30);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Timer on the virtual clock: truncation toward zero and the thresholds callers use.
-#include "app/timer.h"
+#include "base/timer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Timer over platform::clock().
-#include "app/timer.h"
+#include "base/timer.h"
 
 #include "platform/clock.h"
 

@@ -1,0 +1,46 @@
+// The menu files the game loads, by their item count and the numbers of the items the
+// game acts on. tools/assetgen writes each file's items at these numbers and the flow
+// acts on them, so a menu file and the code that reads its clicks cannot drift apart.
+// Items are numbered from 1; those not named only hold a place.
+#pragma once
+
+namespace menu_items {
+
+// "menu\mainmenu.menu", the main menu.
+namespace main {
+constexpr int count = 6;
+constexpr int new_game = 3, training = 4, scores = 5, quit = 6;
+}  // namespace main
+
+// "menu\continuemenu.menu", the pause menu of the full game; the stage score stands
+// in the hint item's place once the stage is cleared.
+namespace pause {
+constexpr int count = 5;
+constexpr int resume = 3, hint = 4, end_game = 5;
+}  // namespace pause
+
+// "menu\helpmenu.menu", the hint prompt.
+namespace hint {
+constexpr int count = 5;
+constexpr int show = 4, decline = 5;
+}  // namespace hint
+
+// "menu\back.menu", the one button of the rules, training end and score screens.
+namespace back {
+constexpr int count = 8;
+constexpr int button = 8;
+}  // namespace back
+
+// "menu\training.menu", beside the training board.
+namespace training {
+constexpr int count = 7;
+constexpr int hint = 6, end = 7;
+}  // namespace training
+
+// "menu\really.menu", a confirmation the game loads but never shows.
+namespace really {
+constexpr int count = 5;
+constexpr int question = 2, yes = 4, no = 5;
+}  // namespace really
+
+}  // namespace menu_items
