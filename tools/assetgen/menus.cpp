@@ -9,8 +9,11 @@
 //   nine score rows (132..442 on a screen 768 high);
 // - training menu, 7 items: items 6 and 7 at 396 and 462 lie below the largest
 //   training board (rows 1..6, down to y 336).
-// Items that only hold a place are a single space.
+// Items that only hold a place are a single space; the numbers of the others are the
+// game's own (menu/menu_items.h).
 #include "menus.h"
+
+#include "menu/menu_items.h"
 
 namespace assetgen {
 
@@ -25,9 +28,25 @@ struct MenuLook {
     const char* face;
 };
 
+// An item the game gives a text, and the command word the file keeps beside it.
+struct Item {
+    int number;
+    const char* text;
+    const char* command;
+};
+
+// count items, each a single space with the command NONE but those given; without
+// commands the file has no [EXECUT] section.
 std::vector<std::string> menu_file(const char* comment, const MenuLook& look, const char* extra_key,
-                                   const std::vector<std::string>& items,
-                                   const std::vector<std::string>& commands) {
+                                   int count, std::initializer_list<Item> named,
+                                   bool with_commands = true) {
+    std::vector<std::string> items(count, " ");
+    std::vector<std::string> commands;
+    if (with_commands) commands.assign(count, "NONE");
+    for (const Item& item : named) {
+        items[item.number - 1] = item.text;
+        if (with_commands) commands[item.number - 1] = item.command;
+    }
     std::vector<std::string> lines{std::string("; ") + comment, "red=" + std::to_string(look.red),
                                    "green=" + std::to_string(look.green),
                                    "blue=" + std::to_string(look.blue)};
@@ -52,30 +71,39 @@ const MenuLook pale_gold{255, 236, 170, 14, 32, "Times New Roman 0.93"};
 }  // namespace
 
 std::vector<MenuFile> menu_files() {
+    namespace items = menu_items;
     return {
         {"helpmenu.menu",
          menu_file("Подсказка: пункт 4 показывает два ворпа, пункт 5 возвращает в игру", gold,
-                   nullptr, {" ", " ", " ", "Да, показать", "Нет, не надо"},
-                   {"NONE", "NONE", "NONE", "HINT", "PLAY"})},
+                   nullptr, items::hint::count,
+                   {{items::hint::show, "Да, показать", "HINT"},
+                    {items::hint::decline, "Нет, не надо", "PLAY"}})},
         {"continuemenu.menu",
          menu_file("Меню игры: 3 продолжить, 4 подсказка (или очки этапа), 5 закончить игру", gold,
-                   nullptr, {" ", " ", "Продолжить", "Показать подсказку", "Закончить игру"},
-                   {"NONE", "NONE", "PLAY", "HINT", "END"})},
-        {"mainmenu.menu",
-         menu_file("Главное меню: 3 новая игра, 4 тренировка, 5 рекорды, 6 выход", gold,
-                   "game=vorps", {" ", " ", "Новая игра", "Тренировка", "Рекорды", "Выход"},
-                   {"NONE", "NONE", "NEW", "TRAINING", "SCORES", "EXIT"})},
+                   nullptr, items::pause::count,
+                   {{items::pause::resume, "Продолжить", "PLAY"},
+                    {items::pause::hint, "Показать подсказку", "HINT"},
+                    {items::pause::end_game, "Закончить игру", "END"}})},
+        {"mainmenu.menu", menu_file("Главное меню: 3 новая игра, 4 тренировка, 5 рекорды, 6 выход",
+                                    gold, "game=vorps", items::main::count,
+                                    {{items::main::new_game, "Новая игра", "NEW"},
+                                     {items::main::training, "Тренировка", "TRAINING"},
+                                     {items::main::scores, "Рекорды", "SCORES"},
+                                     {items::main::quit, "Выход", "EXIT"}})},
         {"back.menu",
          menu_file("Кнопка экранов правил, конца тренировки и рекордов: пункт 8", pale_gold,
-                   nullptr, {" ", " ", " ", " ", " ", " ", " ", "Назад"}, {})},
+                   nullptr, items::back::count, {{items::back::button, "Назад", nullptr}}, false)},
         {"really.menu",
-         menu_file("Подтверждение (игрой не показывается)", gold, nullptr,
-                   {" ", "Вы уверены?", " ", "Да", "Нет"}, {"NONE", "NONE", "NONE", "YES", "NO"})},
+         menu_file("Подтверждение (игрой не показывается)", gold, nullptr, items::really::count,
+                   {{items::really::question, "Вы уверены?", "NONE"},
+                    {items::really::yes, "Да", "YES"},
+                    {items::really::no, "Нет", "NO"}})},
         {"training.menu",
          menu_file("Тренировка: 6 подсказка или следующее поле, 7 закончить тренировку",
                    MenuLook{255, 240, 120, 14, 30, "Times New Roman 0.93"}, nullptr,
-                   {" ", " ", " ", " ", " ", "Показать подсказку", "Закончить тренировку"},
-                   {"NONE", "NONE", "NONE", "NONE", "NONE", "HINT", "END"})},
+                   items::training::count,
+                   {{items::training::hint, "Показать подсказку", "HINT"},
+                    {items::training::end, "Закончить тренировку", "END"}})},
     };
 }
 
