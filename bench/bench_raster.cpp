@@ -26,7 +26,7 @@ struct TileParts {
 
 void compose_tile(platform::Window& window, Surface& scratch, const TileParts& parts, int column,
                   int row) {
-    DrawContext& s = scratch.dc();
+    platform::DrawContext& s = scratch.dc();
     platform::blit(s, 0, 0, kCellW, kCellH, parts.backdrop, 0, 0, platform::SRCCOPY);
     platform::blit(s, 0, 0, kCellW, kCellH, parts.plate, 0, 0, platform::SRCCOPY);
     platform::blit(s, 0, 0, kCellW, kCellH, parts.mask, 0, 0, platform::SRCPAINT);

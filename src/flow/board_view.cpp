@@ -27,7 +27,7 @@ void reset_board_pictures() {
     p.anim_timer.reset();
 }
 
-void cut_atlas(const DrawContext& atlas) {
+void cut_atlas(const platform::DrawContext& atlas) {
     BoardPictures& p = board_pictures();
     const rules::RulesState& r = rules::rules_state();
     const int w = r.cell_width, h = r.cell_height;
@@ -48,7 +48,7 @@ void capture_cells(platform::Window& window, CellPictures& cells) {
 
 namespace {
 // Puts face k through its mask onto whatever the scratch holds.
-void overlay_face(DrawContext& scratch, int k) {
+void overlay_face(platform::DrawContext& scratch, int k) {
     BoardPictures& p = board_pictures();
     if (k < 0 || k >= 36) return;
     p.tile_masks[k].draw_to_dc(scratch, 0, 0, platform::SRCPAINT);
@@ -61,7 +61,7 @@ void draw_tile(platform::Window& window, int column, int row) {
     const rules::RulesState& r = rules::rules_state();
     const int w = r.cell_width, h = r.cell_height;
     if (!p.tile_scratch) p.tile_scratch = std::make_unique<Surface>(window.dc(), w + 1, h + 1);
-    DrawContext& scratch = p.tile_scratch->dc();
+    platform::DrawContext& scratch = p.tile_scratch->dc();
     p.game_backdrop_cells[column][row].draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
     screen_pictures().panel_picture.draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
     overlay_face(scratch, r.board.at(column, row));
@@ -95,7 +95,7 @@ void animate_menu_border(platform::Window& window) {
     for (int row = 2; row <= 8; ++row) {
         for (int column : {1, 16}) {
             if (!p.anim_scratch) p.anim_scratch = std::make_unique<Surface>(window.dc(), w, h);
-            DrawContext& scratch = p.anim_scratch->dc();
+            platform::DrawContext& scratch = p.anim_scratch->dc();
             p.menu_backdrop_cells[column][row].draw_to_dc(scratch, 0, 0, platform::SRCCOPY);
             overlay_face(scratch, random_below(36));
             p.anim_scratch->blit_to(window.dc(), column * w, row * h);

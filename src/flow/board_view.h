@@ -36,7 +36,7 @@ void reset_board_pictures();
 
 // Cuts the 36 faces (left half, kinds down each column) and masks (right half) from
 // a context holding the atlas.
-void cut_atlas(const DrawContext& atlas);
+void cut_atlas(const platform::DrawContext& atlas);
 // Copies the window contents under every cell into cells.
 void capture_cells(platform::Window& window, CellPictures& cells);
 // Composes the tile of an occupied cell: backdrop piece, plate, mask OR, face AND,

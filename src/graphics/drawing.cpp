@@ -5,9 +5,21 @@
 
 #include "platform/text.h"
 
+using platform::Colour;
+using platform::DrawContext;
+using platform::Window;
+
 namespace {
 // Surfaces larger than this on a side are refused rather than allocated.
 constexpr int max_surface_side = 16384;
+
+void draw_bytes(Window& window, int x, int y, std::string_view text, Colour colour,
+                int background_mode) {
+    DrawContext& dc = window.dc();
+    dc.text_colour = colour;
+    dc.background_mode = background_mode;
+    platform::text_out(dc, x, y, text);
+}
 }  // namespace
 
 Surface::Surface(const DrawContext& reference, int w, int h) : context_(nullptr) {
@@ -70,16 +82,11 @@ void Font::release() {
 }
 
 void draw_text(Window& window, int x, int y, const char* text, Colour colour, int background_mode) {
-    DrawContext& dc = window.dc();
-    dc.text_colour = colour;
-    dc.background_mode = background_mode;
-    platform::text_out(dc, x, y, std::string_view(text, std::strlen(text)));
+    draw_bytes(window, x, y, std::string_view(text, std::strlen(text)), colour, background_mode);
 }
 
 void draw_text(Window& window, int x, int y, const String& text, Colour colour,
                int background_mode) {
-    DrawContext& dc = window.dc();
-    dc.text_colour = colour;
-    dc.background_mode = background_mode;
-    platform::text_out(dc, x, y, std::string_view(text.c_str(), text.length()));
+    draw_bytes(window, x, y, std::string_view(text.c_str(), text.length()), colour,
+               background_mode);
 }

@@ -20,8 +20,6 @@ using platform::Window;
 
 namespace {
 
-// Font sizes a font can be made with; a size is taken by its magnitude.
-constexpr std::int64_t max_font_size = 512;
 // A size line without a usable height gets this one.
 constexpr std::int32_t default_char_height = 60;
 // Width scales beyond this would only push the items out of any window.
@@ -31,10 +29,9 @@ constexpr std::int64_t max_coordinate = std::int64_t{1} << 30;
 // How far around an item's text the mouse still counts as on it (not above).
 constexpr std::int64_t hit_margin = 10;
 
+// A size line's value as a size a font can be made with, never below 1.
 std::int32_t font_size(std::int64_t value) {
-    const std::int64_t magnitude =
-        value < 0 ? (value < -max_font_size ? max_font_size : -value) : value;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(magnitude, 1, max_font_size));
+    return std::max(platform::font_size_magnitude(value), 1);
 }
 
 float width_scale_from(double value) {

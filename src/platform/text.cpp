@@ -26,8 +26,6 @@ namespace platform {
 namespace {
 
 constexpr int default_height = 16;
-// The largest cell height or character width a font is made with; larger requests are cut down.
-constexpr int max_size = 512;
 // Glyph bitmaps larger than this many pixels are not kept (a 512-pixel font stays well under it).
 constexpr std::int64_t max_glyph_pixels = 4 << 20;
 // Each cache is emptied when it reaches this many entries; fonts in use live on through their
@@ -119,7 +117,7 @@ CellModel cell_model(FT_Face face, int height) {
     } else {
         ppem = -static_cast<std::int64_t>(height);  // a negative height is the em height
     }
-    ppem = std::clamp<std::int64_t>(ppem, 1, max_size);
+    ppem = std::clamp<std::int64_t>(ppem, 1, max_font_size);
 
     CellModel model;
     model.ppem = static_cast<int>(ppem);
@@ -327,12 +325,11 @@ std::shared_ptr<Face> load_face(const std::string& file, int index) {
 FontHandle create_font(const FontRequest& request) {
     TextState& state = text_state();
     // Sizes a font can be made with: 0 is the default height, a negative height is the em
-    // height, a negative width counts by its size, and everything stops at max_size.
-    const int height =
-        request.height == 0 ? default_height : std::clamp(request.height, -max_size, max_size);
-    const int width = std::min(
-        request.width < 0 ? (request.width < -max_size ? max_size : -request.width) : request.width,
-        max_size);
+    // height, a negative width counts by its size, and everything stops at max_font_size.
+    const int height = request.height == 0
+                           ? default_height
+                           : std::clamp(request.height, -max_font_size, max_font_size);
+    const int width = font_size_magnitude(request.width);
     const int weight = request.weight <= 0 ? 400 : std::min(request.weight, 1000);
 
     // Face names come as Windows-1251 bytes; fontconfig wants UTF-8.

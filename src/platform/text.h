@@ -3,6 +3,7 @@
 // FreeType draws Windows-1251 text into a drawing context.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,16 @@
 #include "platform/raster.h"
 
 namespace platform {
+
+// The largest cell height or character width a font is made with; larger requests are cut down.
+constexpr int max_font_size = 512;
+
+// A font size taken by its magnitude (a negative size counts by its size), at most
+// max_font_size.
+constexpr int font_size_magnitude(std::int64_t size) {
+    if (size < 0) return size < -max_font_size ? max_font_size : static_cast<int>(-size);
+    return size > max_font_size ? max_font_size : static_cast<int>(size);
+}
 
 struct FontRequest {
     std::string face;  // family name, e.g. "Courier New"; fontconfig finds the installed stand-in

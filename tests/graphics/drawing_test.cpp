@@ -51,7 +51,7 @@ TEST(Surface, AnImpossibleSizeIsUnusableAndCopiesNothing) {
 TEST(Pen, ReleaseRestoresThePreviousPen) {
     platform::Window window;
     window.resize(10, 10);
-    DrawContext& dc = window.dc();
+    platform::DrawContext& dc = window.dc();
     {
         Pen outer(&dc, platform::PS_SOLID, 2, rgb(0, 255, 0));
         {

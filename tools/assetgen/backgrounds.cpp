@@ -1,7 +1,9 @@
 // The stage backgrounds: calm, mid-dark scenes that the tile plates stand out
 // from, each with its own colours and pattern. Their names sort in play order.
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <utility>
 
 #include "scenes.h"
 
@@ -56,6 +58,24 @@ void grain(Image& image, std::uint32_t seed, float amount) {
     }
 }
 
+// The finish of every background: the vignette, then the grain.
+Image finished(Image image, float vignette_strength, std::uint32_t grain_seed, float grain_amount) {
+    vignette(image, vignette_strength);
+    grain(image, grain_seed, grain_amount);
+    return image;
+}
+
+// count small things strewn over the picture above max_y: each a centre and a radius
+// from random (in that order), handed to place, which may draw more.
+void scatter(Random& random, int count, float max_y, float min_radius, float max_radius,
+             const std::function<void(Vec, float)>& place) {
+    for (int i = 0; i < count; ++i) {
+        const Vec c{random.uniform(0, W), random.uniform(0, max_y)};
+        const float r = random.uniform(min_radius, max_radius);
+        place(c, r);
+    }
+}
+
 Image dawn() {
     Image image(screen_w, screen_h);
     image.paint_all([](Vec p) {
@@ -73,9 +93,7 @@ Image dawn() {
         below([](float x) { return 410 + 24 * std::sin(x / 90.0f + 2) + 8 * std::sin(x / 23.0f); }),
         rgb8(70, 38, 78));
     image.fill(below([](float x) { return 462 + 16 * std::sin(x / 70.0f + 4); }), rgb8(46, 26, 58));
-    vignette(image, 0.35f);
-    grain(image, 1, 0.012f);
-    return image;
+    return finished(std::move(image), 0.35f, 1, 0.012f);
 }
 
 Image sea() {
@@ -88,9 +106,7 @@ Image sea() {
             smoothstep(0.8f, 0.99f, wave) * (0.5f + 0.5f * value_noise(p.x / 40, p.y / 12, 7));
         return mix(c, rgb8(120, 190, 220), 0.16f * band);
     });
-    vignette(image, 0.4f);
-    grain(image, 2, 0.012f);
-    return image;
+    return finished(std::move(image), 0.4f, 2, 0.012f);
 }
 
 Image forest() {
@@ -106,15 +122,11 @@ Image forest() {
         image.fill(box({x, H / 2}, {w, H}), rgb8(16, 36, 24), 0.35f,
                    {static_cast<int>(x - w - 2), 0, static_cast<int>(x + w + 2), screen_h});
     }
-    for (int i = 0; i < 60; ++i) {
-        const Vec c{random.uniform(0, W), random.uniform(0, H)};
-        const float r = random.uniform(6, 26);
+    scatter(random, 60, H, 6, 26, [&](Vec c, float r) {
         image.fill(circle(c, r), mix(rgb8(140, 190, 90), rgb8(220, 230, 140), random.uniform()),
                    random.uniform(0.06f, 0.16f), around(c, r));
-    }
-    vignette(image, 0.4f);
-    grain(image, 4, 0.012f);
-    return image;
+    });
+    return finished(std::move(image), 0.4f, 4, 0.012f);
 }
 
 Image desert() {
@@ -134,9 +146,7 @@ Image desert() {
                    }),
                    [=](Vec p) { return mix(c, scale(c, 0.8f), smoothstep(0, 80, p.y - base)); });
     }
-    vignette(image, 0.35f);
-    grain(image, 5, 0.014f);
-    return image;
+    return finished(std::move(image), 0.35f, 5, 0.014f);
 }
 
 Image night() {
@@ -151,14 +161,10 @@ Image night() {
     image.fill(subtract(circle(moon, 30), circle(moon + Vec{12, -8}, 26)), rgb8(250, 240, 200),
                0.95f, around(moon, 31));
     Random random(6);
-    for (int i = 0; i < 150; ++i) {
-        const Vec c{random.uniform(0, W), random.uniform(0, H)};
-        const float r = random.uniform(0.5f, 1.5f);
+    scatter(random, 150, H, 0.5f, 1.5f, [&](Vec c, float r) {
         image.fill(circle(c, r), rgb8(235, 235, 255), random.uniform(0.3f, 0.9f), around(c, r));
-    }
-    vignette(image, 0.3f);
-    grain(image, 7, 0.01f);
-    return image;
+    });
+    return finished(std::move(image), 0.3f, 7, 0.01f);
 }
 
 Image autumn() {
@@ -169,17 +175,14 @@ Image autumn() {
                    rgb8(150, 90, 40), 0.35f * n);
     });
     Random random(8);
-    for (int i = 0; i < 46; ++i) {
-        const Vec c{random.uniform(0, W), random.uniform(0, H)};
-        const float r = random.uniform(9, 20), turn = random.uniform(0, 2 * pi);
+    scatter(random, 46, H, 9, 20, [&](Vec c, float r) {
+        const float turn = random.uniform(0, 2 * pi);
         const Shape leaf = unite(star(c, r, r * 0.5f, 5, turn),
                                  segment(c, c + rotate(Vec{0, r * 1.2f}, turn), 1.2f));
         const Rgb colour = mix(rgb8(230, 140, 40), rgb8(200, 60, 30), random.uniform());
         image.fill(leaf, colour, random.uniform(0.12f, 0.24f), around(c, r * 1.3f));
-    }
-    vignette(image, 0.35f);
-    grain(image, 9, 0.012f);
-    return image;
+    });
+    return finished(std::move(image), 0.35f, 9, 0.012f);
 }
 
 Image winter() {
@@ -195,19 +198,15 @@ Image winter() {
                    return mix(rgb8(170, 184, 210), rgb8(120, 136, 170), smoothstep(430, 528, p.y));
                });
     Random random(10);
-    for (int i = 0; i < 70; ++i) {
-        const Vec c{random.uniform(0, W), random.uniform(0, 440)};
-        const float r = random.uniform(3, 9);
+    scatter(random, 70, 440, 3, 9, [&](Vec c, float r) {
         std::vector<Shape> arms;
         for (int a = 0; a < 3; ++a) {
             const Vec d = rotate(Vec{0, r}, pi * static_cast<float>(a) / 3);
             arms.push_back(segment(c - d, c + d, std::max(0.6f, r / 9)));
         }
         image.fill(unite(arms), rgb8(235, 242, 255), random.uniform(0.2f, 0.45f), around(c, r + 1));
-    }
-    vignette(image, 0.3f);
-    grain(image, 11, 0.01f);
-    return image;
+    });
+    return finished(std::move(image), 0.3f, 11, 0.01f);
 }
 
 Image lavender() {
@@ -229,9 +228,7 @@ Image lavender() {
     image.fill(intersect(hills, box({W / 2, horizon / 2}, {W, horizon / 2})), rgb8(88, 70, 120),
                0.9f);
     image.fill(box({0, horizon + 1}, {W, 1.5f}), rgb8(110, 80, 130), 0.8f);
-    vignette(image, 0.35f);
-    grain(image, 12, 0.012f);
-    return image;
+    return finished(std::move(image), 0.35f, 12, 0.012f);
 }
 
 Image aurora() {
@@ -255,9 +252,7 @@ Image aurora() {
                    return 470 + 10 * std::sin(x / 60.0f) + 18 * value_noise(x / 40, 0, 5);
                }),
                rgb8(6, 16, 22));
-    vignette(image, 0.3f);
-    grain(image, 13, 0.01f);
-    return image;
+    return finished(std::move(image), 0.3f, 13, 0.01f);
 }
 
 Image marble() {
@@ -268,9 +263,7 @@ Image marble() {
         const Rgb base = mix(rgb8(92, 34, 58), rgb8(60, 22, 44), n);
         return mix(base, rgb8(170, 110, 130), 0.35f * std::pow(1 - vein, 8.0f));
     });
-    vignette(image, 0.3f);
-    grain(image, 14, 0.012f);
-    return image;
+    return finished(std::move(image), 0.3f, 14, 0.012f);
 }
 
 }  // namespace
