@@ -2,13 +2,13 @@
 // the end of the loop or of the script.
 #include "app/headless.h"
 
-#include <charconv>
 #include <chrono>
 #include <fstream>
 #include <iostream>
 #include <limits>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/message_loop.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
@@ -25,24 +25,9 @@ namespace app {
 
 namespace {
 
-constexpr const char* usage =
-    "usage: vorpy --headless [--seed N] [--screen-height H] [--date YYYY-MM-DD] "
-    "[--max-frames N] [--no-screenshots] [--script FILE]";
-
 // The virtual clock stays within about 31 years, so its 10 MHz count and the game's
 // times taken from it keep far from their types' limits whatever the script waits.
 constexpr std::int64_t max_clock_ms = 1'000'000'000'000;
-
-// A whole decimal number within [min, max], or nothing.
-std::optional<std::int64_t> parse_number(std::string_view text, std::int64_t min,
-                                         std::int64_t max) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
 
 std::optional<platform::LocalDate> parse_date(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;

@@ -48,6 +48,15 @@ class SdlWindowEvents : public testing::Test {
     }
     void TearDown() override { reset_messages(); }
 
+    // The colour the window shows at (x, y), read back from its renderer.
+    std::uint32_t shown(int x, int y) const {
+        const SDL_Rect pixel{x, y, 1, 1};
+        std::uint32_t argb = 0;
+        SDL_RenderReadPixels(SDL_GetRenderer(window_.handle()), &pixel, SDL_PIXELFORMAT_ARGB8888,
+                             &argb, static_cast<int>(sizeof argb));
+        return argb & 0xFFFFFF;
+    }
+
     static void push(SDL_Event event) {
         event.common.timestamp = SDL_GetTicks();
         SDL_PushEvent(&event);
@@ -106,12 +115,23 @@ TEST_F(SdlWindowEvents, BecomeTheWindowProceduresMessages) {
 
 TEST_F(SdlWindowEvents, PresentsOnlyWhatChanged) {
     Bitmap frame(648, 528, 0x123456);
+    frame.changes = 1;
     window_.present(frame);
-    window_.present(frame);  // unchanged: nothing to do
-    Bitmap wrong(10, 10);
-    window_.present(wrong);  // another size is not shown
-    window_.pump(0);
-    SUCCEED();
+    EXPECT_EQ(shown(5, 5), 0x123456u);
+    // Pixels written behind the drawing operations' back count as no change.
+    frame.pixels.assign(frame.pixels.size(), 0x00FF00);
+    window_.present(frame);
+    EXPECT_EQ(shown(5, 5), 0x123456u) << "shown without a change";
+    ++frame.changes;
+    window_.present(frame);
+    EXPECT_EQ(shown(5, 5), 0x00FF00u) << "a change not shown";
+    frame.pixels.assign(frame.pixels.size(), 0x0000FF);
+    window_.present(frame, true);
+    EXPECT_EQ(shown(5, 5), 0x0000FFu) << "not shown when forced";
+    Bitmap wrong(10, 10, 0xFFFFFF);
+    wrong.changes = 7;
+    window_.present(wrong);
+    EXPECT_EQ(shown(5, 5), 0x0000FFu) << "a framebuffer of another size shown";
 }
 
 }  // namespace
