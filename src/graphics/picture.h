@@ -10,7 +10,7 @@
 #include "platform/window.h"
 
 class Picture {
-public:
+  public:
     Picture() = default;
     explicit Picture(const char* name);  // empty, then load(name)
     Picture(const Picture&) = delete;
@@ -39,7 +39,7 @@ public:
     // Drops the bitmap.
     void release() { bitmap_.reset(); }
 
-private:
+  private:
     std::optional<platform::Bitmap> bitmap_;
 };
 
