@@ -8,4 +8,11 @@ ScreenPictures& screen_pictures() {
     return pictures;
 }
 
+void reset_screen_pictures() {
+    ScreenPictures& p = screen_pictures();
+    for (Picture* picture : {&p.backdrop_picture, &p.menu_picture, &p.rules_picture,
+                             &p.rules_end_picture, &p.score_picture, &p.panel_picture})
+        picture->release();
+}
+
 }  // namespace flow

@@ -17,5 +17,7 @@ struct ScreenPictures {
 };
 
 ScreenPictures& screen_pictures();
+// Drops every picture, as at program start.
+void reset_screen_pictures();
 
 }  // namespace flow
