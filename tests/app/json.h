@@ -1,5 +1,6 @@
-// A small JSON reader for the headless shell's output lines: objects, arrays,
-// strings with their escapes, whole numbers, true, false and null.
+// The headless shell's output lines read with nlohmann-json into a small value tree
+// the tests walk: objects (members in their order), arrays, strings, whole numbers,
+// true, false and null.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/cp1251.h"
+#include <nlohmann/json.hpp>
 
 namespace test_json {
 
@@ -57,130 +58,50 @@ struct Value {
     }
 };
 
-class Reader {
-  public:
-    explicit Reader(std::string_view text) : text_(text) {}
+namespace detail {
 
-    std::optional<Value> document() {
-        Value v;
-        if (!value(v)) return std::nullopt;
-        skip_space();
-        if (pos_ != text_.size()) return std::nullopt;
-        return v;
-    }
+// Objects keep their members in the order written.
+using Json = nlohmann::ordered_json;
 
-  private:
-    void skip_space() {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
-                                       text_[pos_] == '\n' || text_[pos_] == '\r'))
-            ++pos_;
-    }
-    bool take(char c) {
-        skip_space();
-        if (pos_ < text_.size() && text_[pos_] == c) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-    bool word(std::string_view w) {
-        if (text_.substr(pos_, w.size()) != w) return false;
-        pos_ += w.size();
-        return true;
-    }
-    bool string(std::string& out) {
-        if (!take('"')) return false;
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_++];
-            if (c == '"') return true;
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (pos_ >= text_.size()) return false;
-            const char e = text_[pos_++];
-            switch (e) {
-                case 'n':
-                    out += '\n';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'u': {
-                    if (pos_ + 4 > text_.size()) return false;
-                    const std::string hex(text_.substr(pos_, 4));
-                    pos_ += 4;
-                    platform::append_utf8(out, static_cast<char32_t>(std::stoul(hex, nullptr, 16)));
-                    break;
-                }
-                default:
-                    out += e;
-            }
-        }
-        return false;
-    }
-    bool value(Value& v) {
-        skip_space();
-        if (pos_ >= text_.size()) return false;
-        const char c = text_[pos_];
-        if (c == '{') {
-            ++pos_;
-            v.kind = Value::Kind::object;
-            if (take('}')) return true;
-            do {
-                std::string key;
-                Value member;
-                if (!string(key) || !take(':') || !value(member)) return false;
-                v.members.emplace_back(std::move(key), std::move(member));
-            } while (take(','));
-            return take('}');
-        }
-        if (c == '[') {
-            ++pos_;
-            v.kind = Value::Kind::array;
-            if (take(']')) return true;
-            do {
-                Value item;
-                if (!value(item)) return false;
-                v.items.push_back(std::move(item));
-            } while (take(','));
-            return take(']');
-        }
-        if (c == '"') {
-            v.kind = Value::Kind::string;
-            return string(v.text);
-        }
-        if (word("true") || word("false")) {
+inline Value from(const Json& j) {
+    Value v;
+    switch (j.type()) {
+        case Json::value_t::boolean:
             v.kind = Value::Kind::boolean;
-            v.flag = text_[pos_ - 4] == 't';  // "true" ends here; "false" ends in "alse"
-            return true;
-        }
-        if (word("null")) return true;
-        const std::size_t start = pos_;
-        if (pos_ < text_.size() && text_[pos_] == '-') ++pos_;
-        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9')
-            ++pos_;
-        if (pos_ == start) return false;
-        v.kind = Value::Kind::number;
-        v.number = std::stoll(std::string(text_.substr(start, pos_ - start)));
-        return true;
+            v.flag = j.get<bool>();
+            break;
+        case Json::value_t::number_integer:
+        case Json::value_t::number_unsigned:
+            v.kind = Value::Kind::number;
+            v.number = j.get<std::int64_t>();
+            break;
+        case Json::value_t::string:
+            v.kind = Value::Kind::string;
+            v.text = j.get<std::string>();
+            break;
+        case Json::value_t::array:
+            v.kind = Value::Kind::array;
+            for (const Json& item : j)
+                v.items.push_back(from(item));
+            break;
+        case Json::value_t::object:
+            v.kind = Value::Kind::object;
+            for (const auto& [name, member] : j.items())
+                v.members.emplace_back(name, from(member));
+            break;
+        default:  // null; the game writes no fractions
+            break;
     }
+    return v;
+}
 
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
+}  // namespace detail
 
+// The value of one line of JSON, or nothing when it is not JSON.
 inline std::optional<Value> parse(std::string_view text) {
-    return Reader(text).document();
+    const detail::Json j = detail::Json::parse(text, nullptr, false);
+    if (j.is_discarded()) return std::nullopt;
+    return detail::from(j);
 }
 
 }  // namespace test_json
