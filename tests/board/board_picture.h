@@ -96,6 +96,42 @@ inline std::map<std::int32_t, int> kind_counts(const rules::Board& b) {
     return counts;
 }
 
+// Boards more than one suite plays on.
+// clang-format off
+// A A side by side with an E below the first; a B walled in by C, D, G and K with
+// its partner free; F F on the bottom row, joined only around the ring below them.
+inline const Picture play_board = {
+    "..................",
+    "..................",
+    "..AA........L.....",
+    "..E...............",
+    ".........C........",
+    "........DBG.......",
+    ".........K........",
+    ".....B............",
+    "................J.",
+    ".F......H.......F.",
+    "..................",
+};
+// clang-format on
+
+// clang-format off
+// The A pair is open; the B in the right half is walled in by single tiles.
+inline const Picture one_open_pair_before_a_closed_one = {
+    "..................",
+    "..................",
+    "..................",
+    "...A..............",
+    "..............C...",
+    "...A.........DBE..",
+    "..............F...",
+    "..................",
+    "..B...............",
+    "..................",
+    "..................",
+};
+// clang-format on
+
 // Program-wide board state at its start-up values, the recording desktop and audio
 // emptied, a virtual clock installed and the cell size of a 432 x 288 tile atlas.
 class BoardState : public testing::Test {

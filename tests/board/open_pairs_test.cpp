@@ -15,6 +15,7 @@ namespace {
 using board_test::board_from;
 using board_test::BoardState;
 using board_test::kind_counts;
+using board_test::one_open_pair_before_a_closed_one;
 using board_test::Picture;
 using board_test::picture_of;
 using rules::Cell;
@@ -44,20 +45,6 @@ const Picture four_of_a_kind = {
     "..................",
     "..................",
     "..................",
-    "..................",
-    "..................",
-};
-// The A pair is open; the B in the right half is walled in by single tiles.
-const Picture one_open_pair_before_a_closed_one = {
-    "..................",
-    "..................",
-    "..................",
-    "...A..............",
-    "..............C...",
-    "...A.........DBE..",
-    "..............F...",
-    "..................",
-    "..B...............",
     "..................",
     "..................",
 };

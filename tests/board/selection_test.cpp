@@ -18,26 +18,9 @@ using board_test::board_from;
 using board_test::BoardState;
 using board_test::Picture;
 using board_test::picture_of;
+using board_test::play_board;
 using rules::Cell;
 using rules::ClickResult;
-
-// clang-format off
-// A A side by side with an E below the first; a B walled in by C, D, G and K with
-// its partner free; F F on the bottom row, joined only around the ring below them.
-const Picture play_board = {
-    "..................",
-    "..................",
-    "..AA........L.....",
-    "..E...............",
-    ".........C........",
-    "........DBG.......",
-    ".........K........",
-    ".....B............",
-    "................J.",
-    ".F......H.......F.",
-    "..................",
-};
-// clang-format on
 
 struct Step {
     bool finish;  // wait past the removal delay and run the full game's finishing step

@@ -19,26 +19,9 @@
 namespace {
 
 using board_test::Picture;
+using board_test::play_board;
 using platform::Pixel;
 using rules::Cell;
-
-// clang-format off
-// A A side by side with an E below the first; a B walled in by C, D, G and K with
-// its partner free; F F on the bottom row, joined only around the ring below them.
-const Picture play_board = {
-    "..................",
-    "..................",
-    "..AA........L.....",
-    "..E...............",
-    ".........C........",
-    "........DBG.......",
-    ".........K........",
-    ".....B............",
-    "................J.",
-    ".F......H.......F.",
-    "..................",
-};
-// clang-format on
 
 constexpr Pixel black = 0;
 constexpr Pixel green = platform::to_pixel(platform::rgb(0, 255, 0));
@@ -212,20 +195,7 @@ TEST_F(BoardPlay, FinishingWithAPairStillOpenNeitherReshufflesNorSounds) {
 
 TEST_F(BoardPlay, ShowHintOutlinesBothCellsInRed) {
     // clang-format off
-    // The A pair is open; the B walled in by C, D, E and F is not.
-    place({
-        "..................",
-        "..................",
-        "..................",
-        "...A..............",
-        "..............C...",
-        "...A.........DBE..",
-        "..............F...",
-        "..................",
-        "..B...............",
-        "..................",
-        "..................",
-    });
+    place(board_test::one_open_pair_before_a_closed_one);
     // clang-format on
     const platform::PenObject before = window_.dc().pen;
     flow::show_hint(window_);
