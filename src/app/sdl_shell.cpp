@@ -37,7 +37,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     platform::SdlWindow sdl;
     if (!sdl.open(window.client_width(), window.client_height(), scale,
                   rules::rules_state().title_text.c_str())) {
-        std::fprintf(stderr, "vorpy: cannot open a window\n");
+        std::fprintf(stderr, "vorpy: %s\n", sdl.error().c_str());
         platform::set_audio(nullptr);
         platform::set_desktop(nullptr);
         return 1;

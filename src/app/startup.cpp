@@ -1,7 +1,9 @@
 // Preparing the global objects, placing the window and the start-up initialisation.
 #include "app/startup.h"
 
-#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
 
 #include "base/random.h"
 #include "board/board.h"
@@ -86,7 +88,9 @@ void cut_tile_atlas(platform::Window& window, const Picture& atlas) {
 
 // A main menu file that does not name this game leaves the window title empty.
 void identity_check() {
-    std::ifstream input(platform::native_path("menu\\mainmenu.menu"), std::ios::binary);
+    const std::optional<std::string> text =
+        platform::read_text_file(platform::native_path("menu\\mainmenu.menu"), max_menu_file_bytes);
+    std::istringstream input(text.value_or(std::string()));
     if (!(read_setting_text(input, "game") == "vorps")) rules::rules_state().title_text = "";
 }
 

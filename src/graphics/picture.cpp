@@ -1,14 +1,13 @@
-// Picture: finding a picture by name among BMP and JPEG files (a JPEG passes
-// through a temporary BMP file of its own), and block copies to and from
-// drawing contexts.
+// Picture: finding a picture by name among BMP and JPEG files (a JPEG decodes in
+// memory to the BMP file it would make), and block copies to and from drawing
+// contexts.
 #include "graphics/picture.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <cerrno>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,26 +28,6 @@ constexpr std::size_t max_jpeg_file_bytes = std::size_t{64} << 20;
 
 // Tried in this order after the name itself, each appended to the whole name.
 constexpr const char* jpeg_fallback_endings[] = {".res", ".jpg", ".jpeg", ".jpe", ".jfif"};
-
-std::optional<platform::Bitmap> load_bmp_file(const std::string& path) {
-    const auto bytes = platform::read_file(path, max_bmp_file_bytes);
-    if (!bytes) return std::nullopt;
-    return platform::decode_bmp(*bytes);
-}
-
-// Decodes a JPEG file through a temporary BMP file. Each attempt makes a file of
-// its own, so two copies of the game loading at once never read each other's
-// half-written file, and the file is gone again whatever the outcome.
-std::optional<platform::Bitmap> load_jpeg_file(const std::string& path) {
-    std::string temporary = platform::temp_folder() + "_jpeg_bmpXXXXXX.bmp";
-    const int fd = ::mkstemps(temporary.data(), 4);
-    if (fd < 0) return std::nullopt;
-    ::close(fd);
-    jpeg_to_bmp(path.c_str(), temporary.c_str());
-    std::optional<platform::Bitmap> bitmap = load_bmp_file(temporary);
-    ::unlink(temporary.c_str());
-    return bitmap;
-}
 
 void put_u16(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value);
@@ -82,20 +61,42 @@ void write_bmp_header(std::uint8_t* at, int width, int height, std::size_t row_b
     put_u32(at + 50, 0);
 }
 
-// Gives the file its final size and maps it for writing; null on failure. The
-// blocks are reserved up front: a mapping written past what the disk can hold
-// would kill the program with SIGBUS instead of failing here.
-std::uint8_t* map_for_writing(int fd, std::size_t size) {
-    const auto length = static_cast<off_t>(size);
-    if (::ftruncate(fd, length) != 0 || ::posix_fallocate(fd, 0, length) != 0) return nullptr;
-    void* view = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    return view == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(view);
+// The uncompressed 24-bit BMP file of a JPEG image, or a 54-byte file describing
+// 0 x 0 pixels when the bytes are missing or no readable JPEG of a size we take.
+std::vector<std::uint8_t> jpeg_bmp_file(const std::optional<std::vector<std::uint8_t>>& jpeg) {
+    int width = 0, height = 0;
+    if (!jpeg || !platform::jpeg_size(*jpeg, width, height) || width > max_picture_side ||
+        height > max_picture_side) {
+        width = 0;
+        height = 0;
+    }
+    const std::size_t row_bytes = (3 * static_cast<std::size_t>(width) + 3) / 4 * 4;
+    // Zero-filled, so the padding at the end of each row is already zero.
+    std::vector<std::uint8_t> file(bmp_header_bytes + row_bytes * static_cast<std::size_t>(height));
+    write_bmp_header(file.data(), width, height, row_bytes);
+    if (height == 0) return file;
+    if (!platform::jpeg_decode_bgr_bottom_up(*jpeg, file.data() + bmp_header_bytes, width,
+                                             static_cast<int>(row_bytes), height)) {
+        // A damaged image is no picture.
+        file.resize(bmp_header_bytes);
+        write_bmp_header(file.data(), 0, 0, 0);
+    }
+    return file;
 }
 
-// Cuts the file to size. A failure leaves a longer file whose header still says
-// what it holds, so there is nothing more to do about it.
-void shorten(int fd, std::size_t size) {
-    if (::ftruncate(fd, static_cast<off_t>(size)) != 0) return;
+std::optional<platform::Bitmap> load_bmp_file(const std::string& path) {
+    const auto bytes = platform::read_file(path, max_bmp_file_bytes);
+    if (!bytes) return std::nullopt;
+    return platform::decode_bmp(*bytes);
+}
+
+// Decodes a JPEG file in memory, through the same BMP bytes jpeg_to_bmp writes, so
+// nothing goes to disk: no temporary folder is needed and a game killed meanwhile
+// leaves nothing behind.
+std::optional<platform::Bitmap> load_jpeg_file(const std::string& path) {
+    const auto jpeg = platform::read_file(path, max_jpeg_file_bytes);
+    if (!jpeg) return std::nullopt;
+    return platform::decode_bmp(jpeg_bmp_file(jpeg));
 }
 
 }  // namespace
@@ -153,32 +154,16 @@ void Picture::capture_dc(const platform::DrawContext& context, int x, int y, int
 }
 
 void jpeg_to_bmp(const char* source, const char* target) {
-    const int fd = ::open(target, O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = ::open(target, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return;
-
-    const auto jpeg = platform::read_file(source, max_jpeg_file_bytes);
-    int width = 0, height = 0;
-    if (!jpeg || !platform::jpeg_size(*jpeg, width, height) || width > max_picture_side ||
-        height > max_picture_side) {
-        width = 0;
-        height = 0;
+    const std::vector<std::uint8_t> file =
+        jpeg_bmp_file(platform::read_file(source, max_jpeg_file_bytes));
+    std::size_t written = 0;
+    while (written < file.size()) {
+        const ssize_t n = ::write(fd, file.data() + written, file.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
     }
-    const std::size_t row_bytes = (3 * static_cast<std::size_t>(width) + 3) / 4 * 4;
-    const std::size_t file_bytes = bmp_header_bytes + row_bytes * static_cast<std::size_t>(height);
-
-    std::uint8_t* view = map_for_writing(fd, file_bytes);
-    if (view == nullptr) {
-        shorten(fd, 0);
-        ::close(fd);
-        return;
-    }
-    // The file is new, so the padding at the end of each row is already zero.
-    write_bmp_header(view, width, height, row_bytes);
-    const bool decoded =
-        height == 0 || platform::jpeg_decode_bgr_bottom_up(*jpeg, view + bmp_header_bytes, width,
-                                                           static_cast<int>(row_bytes), height);
-    if (!decoded) write_bmp_header(view, 0, 0, 0);  // a damaged image is no picture
-    ::munmap(view, file_bytes);
-    if (!decoded) shorten(fd, bmp_header_bytes);
     ::close(fd);
 }

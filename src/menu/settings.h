@@ -3,6 +3,7 @@
 // and the number rules that the menu loader shares with it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 
@@ -11,6 +12,8 @@
 // Lines longer than this keep only their first bytes; the rest is read and dropped,
 // so a file of any shape costs time linear in its size and bounded memory.
 constexpr std::int32_t max_menu_line_bytes = 4096;
+// Menu files are a few hundred bytes; one far larger is not read at all.
+constexpr std::size_t max_menu_file_bytes = std::size_t{4} << 20;
 
 // Reads the next line into line: it ends at a line feed, which is consumed, and a
 // carriage return before it is dropped. Returns false when the read reached the end

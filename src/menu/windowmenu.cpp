@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 
 #include "base/fatal.h"
@@ -151,11 +152,15 @@ class MenuFileReader {
 
 void windowmenu::init(Window& window, const char* path) {
     item_count = 0;
-    std::ifstream input(platform::native_path(path), std::ios::binary);
-    if (!platform::stream_readable(input)) {
+    // Whatever goes wrong while this file loads names it.
+    const FatalErrorFile loading(path);
+    const std::optional<std::string> text =
+        platform::read_text_file(platform::native_path(path), max_menu_file_bytes);
+    if (!text) {
         fatal_error("windowmenu::init: невозможно открыть файл"_cp1251);
         return;
     }
+    std::istringstream input(*text);
     client_width = window.client_width();
     client_height = window.client_height();
 

@@ -19,9 +19,6 @@ std::int64_t clock_us(std::int64_t counter) {
     const std::int64_t frequency = clock().frequency();
     return counter / frequency * 1'000'000 + counter % frequency * 1'000'000 / frequency;
 }
-
-// Music files are a few megabytes; anything far larger is not ours.
-constexpr std::size_t max_music_file = 256u << 20;
 }  // namespace
 
 std::int64_t wave_length_us(std::span<const std::uint8_t> file) {
@@ -51,7 +48,7 @@ void RecordingAudio::play_effect(std::string_view name, std::span<const std::uin
 }
 
 int RecordingAudio::open_music(const std::string& native_path) {
-    const auto bytes = read_file(native_path, max_music_file);
+    const auto bytes = read_file(native_path, max_music_file_bytes);
     if (!bytes) return -1;
     const std::int64_t length = wave_length_us(*bytes);
     if (length < 0) return -1;

@@ -4,6 +4,7 @@
 // music on the platform clock.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -11,6 +12,9 @@
 #include <vector>
 
 namespace platform {
+
+// Music files are a few megabytes; anything far larger is not ours and is not read.
+inline constexpr std::size_t max_music_file_bytes = std::size_t{256} << 20;
 
 enum class PlayerMode { stopped, playing, paused };
 

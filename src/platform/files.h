@@ -1,11 +1,11 @@
 // Files as the game names them: paths with backslashes relative to the current
 // folder, directory enumeration with * and ? in byte order, the temporary folder,
-// and bounded whole-file reads.
+// the one guarded whole-file read every data file goes through, and the safe
+// replacement of a file the game writes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,17 +26,29 @@ std::vector<std::string> list_matching(std::string_view game_pattern);
 // The user's temporary folder, ending with a slash.
 std::string temp_folder();
 
-// The bytes of a regular file, or nothing when it is missing, not a regular file,
-// cannot be read or is larger than max_size.
+// The bytes of a regular file, or nothing when it is missing, not a regular file
+// (a folder, a named pipe, a device), cannot be read or is larger than max_size.
+// Never waits for a writer and never reads more than max_size + 1 bytes.
 std::optional<std::vector<std::uint8_t>> read_file(const std::string& native_path,
                                                    std::size_t max_size);
+// The same bytes as text, for the readers that take a stream.
+std::optional<std::string> read_text_file(const std::string& native_path, std::size_t max_size);
 
-// Whether an opened stream can be read at all: a folder opens but fails its first read.
-bool stream_readable(std::ifstream& input);
+// Replaces the contents of the file at path, or of the file a symbolic link there
+// names, so that at every moment the file holds either its old or its new bytes:
+// they go to a new file of a name of this process's own in the same folder
+// (created exclusively, never through a link), are flushed to disk, get the old
+// file's permission bits and are renamed over it; the folder is then flushed too.
+// A file whose permission bits let nobody of our kind write it is left alone, as
+// is anything but a regular file. Returns 0, or the errno value of what failed;
+// the old file is then as it was and no new file stays behind.
+int replace_file(const std::string& native_path, std::string_view bytes);
 
-// Writes bytes to a new file beside path (path + ".new"), flushes it to disk and
-// renames it over path. On any failure the file at path is left as it was and false
-// is returned.
-bool replace_file(const std::string& native_path, const std::string& bytes);
+// Removes the new files that replace_file calls of games no longer running left
+// beside path when they were killed between naming their file and renaming it.
+void remove_stale_new_files(const std::string& native_path);
+
+// What an errno value from replace_file means, in Windows-1251 for the player.
+std::string file_error_text(int error);
 
 }  // namespace platform

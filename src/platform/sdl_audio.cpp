@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -53,7 +55,11 @@ void SdlAudio::play_effect(std::string_view name, std::span<const std::uint8_t> 
 
 int SdlAudio::open_music(const std::string& native_path) {
     if (!open_ || static_cast<int>(music_.size()) >= music_channels) return -1;
-    Mix_Chunk* chunk = Mix_LoadWAV(native_path.c_str());
+    // Through the guarded read: a named pipe or a device under the name is no sound.
+    const auto file = read_file(native_path, max_music_file_bytes);
+    if (!file || file->empty()) return -1;
+    SDL_RWops* source = SDL_RWFromConstMem(file->data(), static_cast<int>(file->size()));
+    Mix_Chunk* chunk = source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (chunk == nullptr) return -1;
     music_.push_back(chunk);
     return static_cast<int>(music_.size()) - 1;

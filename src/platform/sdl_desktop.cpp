@@ -5,7 +5,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <string>
+#include <thread>
 
 #include "platform/cp1251.h"
 #include "platform/files.h"
@@ -31,11 +33,14 @@ void SdlDesktop::open_file(std::string_view path) {
     std::string argument = native;
     char* argv[] = {opener, argument.data(), nullptr};
     pid_t child = 0;
-    if (posix_spawnp(&child, opener, nullptr, nullptr, argv, environ) == 0) {
-        // xdg-open hands the file on and exits quickly; reap it so no zombie stays.
+    if (posix_spawnp(&child, opener, nullptr, nullptr, argv, environ) != 0) return;
+    // The opener may take its time (some wait for the player they start): a thread of
+    // its own waits to reap it, so no zombie stays and the game goes on at once.
+    std::thread([child] {
         int status = 0;
-        waitpid(child, &status, 0);
-    }
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
 }
 
 void SdlDesktop::set_window_title(std::string_view title) {

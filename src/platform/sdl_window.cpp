@@ -11,6 +11,40 @@
 
 namespace platform {
 
+namespace {
+
+// Drivers that draw nowhere a player could see ("evdev" is the dummy one with
+// keyboard input from the console's devices).
+bool screenless(std::string_view driver) {
+    return driver == "dummy" || driver == "offscreen" || driver == "evdev";
+}
+
+// Starts SDL's video on a real display. Left to itself SDL falls back to its
+// off-screen driver when no display answers, and the game would run unseen; so
+// unless a driver is named, the others are tried one by one. The error is the
+// first driver's, which is the usual display (X11) of this system.
+bool start_video(std::string& error) {
+    const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (named != nullptr && named[0] != '\0') {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        error = SDL_GetError();
+        return false;
+    }
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (driver == nullptr || screenless(driver)) continue;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+        const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!started && error.empty()) error = SDL_GetError();
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        if (started) return true;
+    }
+    if (error.empty()) error = "no display driver";
+    return false;
+}
+
+}  // namespace
+
 SdlWindow::~SdlWindow() {
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
@@ -27,7 +61,11 @@ int SdlWindow::choose_scale(int screen_w, int screen_h, int w, int h) {
 bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
     // The close button only asks; the game decides whether to end.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    std::string reason;
+    if (!start_video(reason)) {
+        error_ = "cannot open a display: " + reason;
+        return false;
+    }
     width_ = std::max(w, 1);
     height_ = std::max(h, 1);
     SDL_DisplayMode mode;
@@ -39,14 +77,18 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
     scale_ = scale;
     window_ = SDL_CreateWindow(cp1251_to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
                                SDL_WINDOWPOS_CENTERED, width_ * scale_, height_ * scale_, 0);
-    if (window_ == nullptr) return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) return false;
+    if (window_ == nullptr || (renderer_ = SDL_CreateRenderer(window_, -1, 0)) == nullptr) {
+        error_ = std::string("cannot open a window: ") + SDL_GetError();
+        return false;
+    }
     SDL_RenderSetLogicalSize(renderer_, width_, height_);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                  width_, height_);
-    if (texture_ == nullptr) return false;
+    if (texture_ == nullptr) {
+        error_ = std::string("cannot open a window: ") + SDL_GetError();
+        return false;
+    }
     SDL_StartTextInput();
     return true;
 }

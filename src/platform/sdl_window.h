@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/raster.h"
@@ -22,8 +23,11 @@ class SdlWindow {
     SdlWindow& operator=(const SdlWindow&) = delete;
 
     // Opens the window for a client area of w x h game pixels. scale 0 picks one
-    // from the screen size. False when SDL's video or the window cannot be had.
+    // from the screen size. False when no display or the window cannot be had; error()
+    // then says what failed. A driver without a screen (dummy, offscreen) is used only
+    // when SDL_VIDEODRIVER names it.
     bool open(int w, int h, int scale, std::string_view title);
+    const std::string& error() const { return error_; }
     SDL_Window* handle() const { return window_; }
     int scale() const { return scale_; }
 
@@ -47,6 +51,7 @@ class SdlWindow {
     int height_ = 0;
     int scale_ = 1;
     std::uint64_t shown_changes_ = ~std::uint64_t{0};
+    std::string error_;
 };
 
 }  // namespace platform
