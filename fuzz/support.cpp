@@ -9,6 +9,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/fatal.h"
 #include "platform/desktop.h"
 
 namespace fuzz {
@@ -47,6 +48,7 @@ void write_input(const std::string& path, const std::uint8_t* data, std::size_t 
 void clear_desktop() {
     platform::recording_desktop().boxes.clear();
     platform::reset_messages();
+    reset_fatal_state();
 }
 
 void fail(const char* what) {

@@ -18,8 +18,9 @@ const std::string& scratch_folder();
 // Writes the bytes to path, replacing any file there; stops the process on failure.
 void write_input(const std::string& path, const std::uint8_t* data, std::size_t size);
 
-// Drops the message boxes the recording desktop has collected and empties the message
-// queue, so fatal errors of one input do not pile up over the next ones.
+// Drops the message boxes the recording desktop has collected, empties the message
+// queue and forgets the fatal errors shown, so those of one input do not pile up over
+// the next ones or keep the next input's first one from its box.
 void clear_desktop();
 
 // Reports a broken invariant and aborts, which the fuzzer and the replay count as a crash.

@@ -13,7 +13,7 @@
 // so a file of any shape costs time linear in its size and bounded memory.
 constexpr std::int32_t max_menu_line_bytes = 4096;
 // Menu files are a few hundred bytes; one far larger is not read at all.
-constexpr std::size_t max_menu_file_bytes = std::size_t{4} << 20;
+constexpr std::size_t max_menu_file_bytes = std::size_t{16} << 20;
 
 // Reads the next line into line: it ends at a line feed, which is consumed, and a
 // carriage return before it is dropped. Returns false when the read reached the end

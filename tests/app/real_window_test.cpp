@@ -101,4 +101,28 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     EXPECT_EQ(title.rfind("Ворпы 1.25 (", 0), 0u) << title;
 }
 
+// On April 1st the notice's sound goes to the desktop's opener, which may take its
+// time (some wait for the player they start): the game does not wait for it. A click
+// while the opener still runs is taken, and the window shows the rules screen.
+TEST_F(RealWindow, GoesOnWhileTheDesktopOpensTheNoticeSound) {
+    const GameRun probe = play("frames 2\ndump\n", "--seed 7 --date 2026-04-01");
+    ASSERT_EQ(probe.dumps.size(), 1u) << probe.errors;
+    const std::string training = point(probe.last()["item_centres"], "main", 4);
+    const std::string x = training.substr(0, training.find(','));
+    const std::string y = training.substr(training.find(',') + 1);
+    const GameRun headless =
+        play("frames 3\nclick " + x + " " + y + "\nframes 3\nscreenshot rules.png\ndump\n",
+             "--seed 7 --date 2026-04-01");
+    ASSERT_EQ(headless.last()["state"].str(), "TRAINING_RULES") << headless.errors;
+
+    const std::string command = "cd '" + folder_.string() +
+                                "' && xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+                                VORPY_SOURCE_DIR + "/tests/app/real_window_april_first.sh' '" +
+                                VORPY_BINARY + "' " + training + " > window.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
+    EXPECT_EQ(scenario::read_text(file("april_opened.txt")), "sound/lalai.mp3\n");
+    EXPECT_EQ(differing(picture("rules.png"), picture("april_rules.png"), 0, 0, 648, 528), 0)
+        << "the click during the opener's run was not taken";
+}
+
 }  // namespace

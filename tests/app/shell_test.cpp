@@ -43,8 +43,12 @@ TEST_F(HeadlessShell, FatalErrorAtStartUpEndsTheLoopOnItsFirstPass) {
     ASSERT_TRUE(run.exit.has_value());
     EXPECT_EQ(*run.exit, 1);
     ASSERT_EQ(run.dumps.size(), 1u);
-    EXPECT_EQ(run.last()["fatal"].texts(),
-              std::vector<std::string>{"windowmenu::init: невозможно открыть файл"});
+    EXPECT_EQ(
+        run.last()["fatal"].texts(),
+        std::vector<std::string>{"windowmenu::init: невозможно открыть файл\nmenu\\helpmenu.menu"});
+    // The five menus that load after it are all right: nothing more reaches standard error.
+    EXPECT_EQ(run.errors,
+              "vorpy: windowmenu::init: невозможно открыть файл\nmenu\\helpmenu.menu\n");
     EXPECT_TRUE(run.last()["message_boxes"].items.empty());
     EXPECT_EQ(run.last()["frame_count"].num(), 0);
 }

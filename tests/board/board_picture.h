@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fatal.h"
 #include "board/board.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
@@ -145,6 +146,7 @@ class BoardState : public testing::Test {
         platform::recording_desktop().boxes.clear();
         platform::recording_desktop().title.clear();
         platform::reset_messages();
+        reset_fatal_state();
     }
     void TearDown() override {
         rules::reset_rules_state();

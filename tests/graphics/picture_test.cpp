@@ -1,5 +1,5 @@
-// Picture: the search for a picture by name, the BMP file written for a JPEG, the
-// temporary file's life, and drawing and capturing with raster operations.
+// Picture: the search for a picture by name, the BMP file written for a JPEG, JPEGs
+// decoded without a file of their own, and drawing and capturing with raster operations.
 #include "graphics/picture.h"
 
 #include <gtest/gtest.h>
@@ -318,12 +318,18 @@ TEST_F(PictureFiles, TwoProgramsLoadingAtOnceEachGetTheirOwnPicture) {
     EXPECT_TRUE(temporary_files().empty());
 }
 
-TEST_F(PictureFiles, WithoutATemporaryFolderOnlyBmpFilesLoad) {
-    ::setenv("TMPDIR", (root_ / "no such folder").c_str(), 1);
+TEST_F(PictureFiles, JpegsDecodeInMemoryWhateverTheTemporaryFolder) {
+    // No temporary folder at all, then one that is a file: nothing is written there.
     put("a.bmp", bmp_124x61());
     put("b.res", jpeg_5x3());
+    ::setenv("TMPDIR", (root_ / "no such folder").c_str(), 1);
     EXPECT_EQ(Picture("a").width(), 124);
-    EXPECT_TRUE(Picture("b").is_empty());
+    EXPECT_EQ(Picture("b").width(), 5);
+    write_bytes(root_ / "a file", garbage());
+    ::setenv("TMPDIR", (root_ / "a file").c_str(), 1);
+    EXPECT_EQ(Picture("b").height(), 3);
+    EXPECT_FALSE(fs::exists(root_ / "no such folder"));
+    EXPECT_EQ(read_bytes(root_ / "a file"), garbage());
 }
 
 // --- the BMP file written for a JPEG -----------------------------------------------

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/fatal.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "support/test_support.h"
@@ -26,10 +27,12 @@ class Settings : public testing::Test {
     void SetUp() override {
         platform::recording_desktop().boxes.clear();
         platform::reset_messages();
+        reset_fatal_state();
     }
     void TearDown() override {
         platform::recording_desktop().boxes.clear();
         platform::reset_messages();
+        reset_fatal_state();
     }
     static std::vector<platform::RecordingDesktop::Box>& boxes() {
         return platform::recording_desktop().boxes;
@@ -106,6 +109,8 @@ TEST_P(SettingMissing, NumberKeyIsFatalAndTextKeyIsEmpty) {
     EXPECT_EQ(m.type, platform::MessageType::quit);
 
     boxes().clear();
+
+    reset_fatal_state();
     EXPECT_EQ(str(read_setting_text(input, "red")), "");
     EXPECT_TRUE(boxes().empty());
 }

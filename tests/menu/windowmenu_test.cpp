@@ -4,6 +4,7 @@
 #include "menu/windowmenu.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fatal.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "platform/text.h"
@@ -38,10 +40,12 @@ class MenuTest : public testing::Test {
         window_.resize(640, 480);
         boxes().clear();
         platform::reset_messages();
+        reset_fatal_state();
     }
     void TearDown() override {
         boxes().clear();
         platform::reset_messages();
+        reset_fatal_state();
     }
 
     static std::vector<platform::RecordingDesktop::Box>& boxes() {
@@ -304,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MenuTest, MissingColourKeyIsFatalAndLoadingGoesOn) {
     const windowmenu menu = load("red=1\nblue=3\n[TEXT]\nA\n\n");
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "Значение green не найдено."_cp1251);
+    EXPECT_EQ(boxes()[0].text, "Значение green не найдено.\nmenu\\test.menu"_cp1251);
     EXPECT_EQ(boxes()[0].caption, "Фатальная ошибка"_cp1251);
     EXPECT_EQ(menu.text_colour, rgb(1, 0, 3));
     EXPECT_EQ(items(menu), std::vector<std::string>{"A"});
@@ -312,12 +316,18 @@ TEST_F(MenuTest, MissingColourKeyIsFatalAndLoadingGoesOn) {
 
 TEST_F(MenuTest, FileThatCannotBeReadIsFatalAndLeavesTheMenuEmpty) {
     fs::create_directories(dir_ / "menu" / "folder.menu");
-    for (const char* path : {"menu\\missing.menu", "menu\\folder.menu"}) {
+    // A pipe would wait for a writer forever, and /dev/zero never ends.
+    ASSERT_EQ(::mkfifo((dir_ / "menu" / "pipe.menu").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir_ / "menu" / "zero.menu");
+    for (const char* path :
+         {"menu\\missing.menu", "menu\\folder.menu", "menu\\pipe.menu", "menu\\zero.menu"}) {
         boxes().clear();
+        reset_fatal_state();
         windowmenu menu;
         menu.init(window_, path);
         ASSERT_EQ(boxes().size(), 1u) << path;
-        EXPECT_EQ(boxes()[0].text, "windowmenu::init: невозможно открыть файл"_cp1251);
+        EXPECT_EQ(boxes()[0].text,
+                  "windowmenu::init: невозможно открыть файл\n"_cp1251 + std::string(path));
         EXPECT_EQ(boxes()[0].caption, "Фатальная ошибка"_cp1251);
         EXPECT_EQ(menu.has_items, 0);
         EXPECT_EQ(menu.client_width, 0);
@@ -363,6 +373,7 @@ TEST_F(MenuTest, RandomBytesLoadAndLayOut) {
         menu.hover(window_, 320, 240);
         menu.draw(window_);
         boxes().clear();
+        reset_fatal_state();
     }
 }
 
@@ -658,7 +669,8 @@ TEST_F(MenuTest, SixMenusLoadFromTheirFilesInOrder) {
     load_menus(window_);
     // really.menu is missing: one fatal message, the other five load.
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "windowmenu::init: невозможно открыть файл"_cp1251);
+    EXPECT_EQ(boxes()[0].text,
+              "windowmenu::init: невозможно открыть файл\nmenu\\really.menu"_cp1251);
     const MenuState& menus = menu_state();
     EXPECT_EQ(str(menus.help_menu.item_texts[1]), "helpmenu");
     EXPECT_EQ(str(menus.continue_menu.item_texts[1]), "continuemenu");
@@ -672,6 +684,25 @@ TEST_F(MenuTest, SixMenusLoadFromTheirFilesInOrder) {
     EXPECT_EQ(menu_state().main_menu.has_items, 0);
     EXPECT_EQ(menu_state().main_menu.client_width, 0);
     EXPECT_FALSE(menu_state().main_menu.menu_font);
+}
+
+TEST_F(MenuTest, OnlyTheFirstFatalErrorGetsABoxAndItNamesItsFile) {
+    // Six menus of garbage: each misses its three colours, eighteen fatal errors.
+    for (const char* file : {"helpmenu", "continuemenu", "mainmenu", "back", "really", "training"})
+        std::ofstream(dir_ / "menu" / (std::string(file) + ".menu"), std::ios::binary)
+            << "garbage\n";
+    testing::internal::CaptureStderr();
+    load_menus(window_);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Значение red не найдено.\nmenu\\helpmenu.menu"_cp1251);
+    EXPECT_EQ(boxes()[0].caption, "Фатальная ошибка"_cp1251);
+    // Every one of them still reaches standard error, in UTF-8.
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = errors.find("vorpy: Значение", at)) != std::string::npos; ++at)
+        ++lines;
+    EXPECT_EQ(lines, 18u) << errors;
+    EXPECT_NE(errors.find("не найдено.\nmenu\\training.menu\n"), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -1,6 +1,14 @@
 // Game paths, wildcard matching and the UTF-8 / Windows-1251 conversions.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <chrono>
+
 #include "platform/cp1251.h"
 #include "platform/files.h"
 
@@ -44,6 +52,26 @@ TEST(Files, ReadFileRefusesMissingAndOversizedFiles) {
     EXPECT_EQ(read_file(path, 5)->size(), 5u);
     EXPECT_FALSE(read_file(path, 4).has_value());
     std::remove(path.c_str());
+}
+
+// Anything but a regular file counts as missing, at once: a pipe would wait for a
+// writer, /dev/zero never ends, a folder opens but cannot be read.
+TEST(Files, ReadFileTakesOnlyRegularFiles) {
+    const std::string folder = temp_folder() + "vorpy-read-kinds-" + std::to_string(::getpid());
+    std::filesystem::create_directories(folder + "/folder");
+    ASSERT_EQ(::mkfifo((folder + "/pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder + "/zero");
+    std::filesystem::create_symlink("/dev/null", folder + "/null");
+    std::ofstream(folder + "/file", std::ios::binary) << "bytes";
+    std::filesystem::create_symlink("file", folder + "/link");
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* name : {"folder", "pipe", "zero", "null", "missing"})
+        EXPECT_FALSE(read_file(folder + "/" + name, 1 << 20).has_value()) << name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // A link to a regular file is read through.
+    for (const char* name : {"file", "link"})
+        EXPECT_EQ(read_text_file(folder + "/" + name, 5), "bytes") << name;
+    std::filesystem::remove_all(folder);
 }
 
 TEST(Cp1251, LandmarksAndRoundTrip) {

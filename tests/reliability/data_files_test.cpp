@@ -3,6 +3,7 @@
 // the damage as designed (a fatal message for a menu file it cannot use, an empty menu,
 // an empty picture, a closed player, a score table out of use) and never crashes or
 // hangs. Also the backgrounds: a stage whose picture cannot be loaded is played on black.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -144,22 +145,27 @@ TEST_P(DamagedFile, GameStartsAndHandlesIt) {
     // Never a crash, a hang or a script it could not follow: the loop itself ended.
     ASSERT_TRUE(run.exit.has_value()) << "status " << run.status << "\n" << run.errors;
     EXPECT_EQ(run.status, *run.exit);
-    EXPECT_EQ(run.errors, "");
     EXPECT_TRUE(run.stray_lines.empty());
     ASSERT_FALSE(run.dumps.empty());
     const Value& first = run.dumps.front();
 
     if (c.file.role == Role::menu && c.damage != Damage::truncated) {
         // A menu file that cannot be opened, or one without its colours, is fatal at
-        // start-up: the first frame's look at the queue ends the program.
+        // start-up: the first frame's look at the queue ends the program. Only the
+        // first fatal error gets a box, and it names the file; standard error has it too.
         EXPECT_EQ(*run.exit, 1);
         EXPECT_EQ(run.dumps.size(), 1u);
-        const std::string message = c.damage == Damage::garbage
-                                        ? "Значение red не найдено."
-                                        : "windowmenu::init: невозможно открыть файл";
-        EXPECT_TRUE(has_text(first["fatal"], message)) << "expected the fatal message " << message;
+        std::string game_path = path;
+        std::replace(game_path.begin(), game_path.end(), '/', '\\');
+        const std::string message =
+            (c.damage == Damage::garbage ? "Значение red не найдено.\n"
+                                         : "windowmenu::init: невозможно открыть файл\n") +
+            game_path;
+        EXPECT_EQ(first["fatal"].texts(), std::vector<std::string>{message});
+        EXPECT_EQ(run.errors.rfind("vorpy: " + message + "\n", 0), 0u) << run.errors;
         return;
     }
+    EXPECT_EQ(run.errors, "");
     EXPECT_EQ(*run.exit, 0);
     for (const Value& dump : run.dumps)
         EXPECT_EQ(dump["fatal"].size(), 0u) << "fatal: " << dump["fatal"][0].str();

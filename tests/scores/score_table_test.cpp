@@ -1,10 +1,19 @@
 // The score table: reading the file line by line, insertion order and ties, the
-// exact bytes written, and the old file kept whole when the rewrite fails.
+// exact bytes written, lines the format cannot hold kept as they were, the old file
+// kept whole when the rewrite fails or the saving game is killed, and links and
+// leftover files beside it handled without harm.
 #include "scores/score_table.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,11 +24,17 @@
 #include <vector>
 
 #include "platform/cp1251.h"
+#include "platform/desktop.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string scenario_text(const std::string& path) {
+    std::ifstream input(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(input), {});
+}
 
 std::string str(const String& s) {
     return std::string(s.c_str(), s.length());
@@ -30,8 +45,26 @@ using Entries = std::vector<std::pair<std::string, std::int32_t>>;
 // Each test runs in a fresh current folder, where the game keeps "score.sco".
 class ScoreTableTest : public testing::Test {
   protected:
-    void SetUp() override { reset_score_state(); }
-    void TearDown() override { reset_score_state(); }
+    void SetUp() override {
+        reset_score_state();
+        boxes().clear();
+    }
+    void TearDown() override {
+        reset_score_state();
+        boxes().clear();
+    }
+
+    static std::vector<platform::RecordingDesktop::Box>& boxes() {
+        return platform::recording_desktop().boxes;
+    }
+    // The names in the folder besides the score file.
+    static std::vector<std::string> other_files() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator("."))
+            if (entry.path().filename() != "score.sco") names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     static void write(const std::string& bytes) {
         std::ofstream("score.sco", std::ios::binary) << bytes;
@@ -110,6 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "big 999999999999999999999999\n",
                  {{"big", std::numeric_limits<std::int32_t>::max()}}},
         LoadCase{"NameLongerThanALineBuffer", long_name + " 77\n", {{long_name, 77}}},
+        LoadCase{"NameBeyondTheLimitIsCutAndKeepsItsScore",
+                 std::string(5000, 'L') + " 7000\nnext 5\n",
+                 {{std::string(4096, 'L'), 7000}, {"next", 5}}},
+        LoadCase{"NameWithANulByteKeepsItsScore",
+                 std::string("Bo\0b 5000\n", 10) + "next 5\n",
+                 {{"Bo", 5000}, {"next", 5}}},
         LoadCase{"CyrillicName", "Маша 10\n"_cp1251, {{"Маша"_cp1251, 10}}},
         LoadCase{"StoredOutOfOrderIsNotSorted", "low 1\nhigh 100\n", {{"low", 1}, {"high", 100}}},
         LoadCase{"LinesAfterTheNinthAreNotRead",
@@ -220,7 +259,7 @@ TEST_F(ScoreTableTest, RewrittenFileBytes) {
               "Masha 1520\r\nPetr 830\r\nAleksandro 700\r\nname 0\r\nname 0\r\nname 0\r\n"
               "name 0\r\nname 0\r\nname 0\r\n");
     EXPECT_EQ(str(score_table().score_names[2]), "Aleksandro");
-    EXPECT_FALSE(fs::exists("score.sco.new"));
+    EXPECT_TRUE(other_files().empty());
 }
 
 TEST_F(ScoreTableTest, NegativeScoresAndEmptyNamesSurviveTheRewrite) {
@@ -249,30 +288,145 @@ TEST_F(ScoreTableTest, NamesAreStoredAsTenCharacters) {
     EXPECT_EQ(str(score_table().score_names[3]), "Александро"_cp1251);
 }
 
-TEST_F(ScoreTableTest, FailedRewriteKeepsTheOldFileAndTakesTheTableOutOfUse) {
-    load(hundreds);
-    // The new file cannot be made: a folder stands in its place.
-    fs::create_directory("score.sco.new");
-    score_table().insert_score("new", 650);
-    EXPECT_EQ(file_bytes(), hundreds);
-    EXPECT_EQ(score_table().score_loaded, 0);
-    EXPECT_EQ(str(score_table().score_names[3]), "new");  // kept in memory only
-    EXPECT_TRUE(fs::is_directory("score.sco.new"));       // someone else's folder is left alone
-
-    fs::remove("score.sco.new");
-    score_table().insert_score("later", 5000);
-    EXPECT_EQ(score_table().score_values[0], 900);
-    EXPECT_EQ(file_bytes(), hundreds);
-    EXPECT_FALSE(fs::exists("score.sco.new"));
+TEST_F(ScoreTableTest, LinesTheFormatCannotHoldAreWrittenBackAsTheyWere) {
+    const std::string nul_line("Bo\0b 5000", 9);
+    load(nul_line + "\n" + std::string(5000, 'L') + " 4000\nshort 300\n");
+    score_table().insert_score("new", 4500);
+    // The name with a NUL byte goes back whole; the long one is cut and keeps its score.
+    EXPECT_EQ(file_bytes(), nul_line + "\r\nnew 4500\r\n" + std::string(4096, 'L') +
+                                " 4000\r\nshort 300\r\nname 0\r\nname 0\r\nname 0\r\nname 0\r\n"
+                                "name 0\r\n");
+    ScoreTable reread;
+    reread.load_scores("score.sco");
+    EXPECT_EQ(reread.score_values[0], 5000);
+    EXPECT_EQ(reread.score_lines[0], nul_line);
+    EXPECT_EQ(reread.file_bytes(), file_bytes());
 }
 
-TEST_F(ScoreTableTest, RewriteReplacesALeftoverNewFile) {
+TEST_F(ScoreTableTest, FailedSaveKeepsTheFileTellsThePlayerOnceAndShowsTheFileAgain) {
     load(hundreds);
-    std::ofstream("score.sco.new", std::ios::binary) << "half-written garbage";
-    score_table().insert_score("new", 1000);
+    // Read-only: even the superuser's game leaves it as it is.
+    ASSERT_EQ(::chmod("score.sco", 0444), 0);
+    score_table().insert_score("new", 650);
+    EXPECT_EQ(file_bytes(), hundreds);
+    struct stat info {};
+    ASSERT_EQ(::stat("score.sco", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].caption, "Внимание !!!"_cp1251);
+    EXPECT_EQ(boxes()[0].text, "Рекорд не сохранён в файл score.sco:\nнет прав на запись"_cp1251);
+    // The table shown is the one the file holds, and it stays in use.
     EXPECT_EQ(score_table().score_loaded, 1);
+    EXPECT_EQ(str(score_table().score_names[3]), "a600");
+    EXPECT_TRUE(other_files().empty());
+
+    ASSERT_EQ(::chmod("score.sco", 0644), 0);
+    score_table().insert_score("later", 5000);
+    EXPECT_EQ(file_bytes().substr(0, 12), "later 5000\r\n");
+    EXPECT_EQ(boxes().size(), 1u);
+}
+
+TEST_F(ScoreTableTest, SaveKeepsTheModeOfTheOldFile) {
+    load(hundreds);
+    ASSERT_EQ(::chmod("score.sco", 0604), 0);
+    score_table().insert_score("new", 1000);
+    struct stat info {};
+    ASSERT_EQ(::stat("score.sco", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
     EXPECT_EQ(file_bytes().substr(0, 10), "new 1000\r\n");
-    EXPECT_FALSE(fs::exists("score.sco.new"));
+}
+
+TEST_F(ScoreTableTest, ALinkedScoreFileIsUpdatedWhereItPoints) {
+    fs::create_directory("elsewhere");
+    std::ofstream("elsewhere/real.sco", std::ios::binary) << hundreds;
+    fs::create_symlink("elsewhere/real.sco", "score.sco");
+    score_table().load_scores("score.sco");
+    score_table().insert_score("new", 1000);
+    EXPECT_TRUE(fs::is_symlink("score.sco"));
+    EXPECT_EQ(file_bytes().substr(0, 10), "new 1000\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator("elsewhere"), fs::directory_iterator()), 1);
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(ScoreTableTest, FilesBesideTheScoreFileAreNeverFollowedAndStaleOnesGo) {
+    load(hundreds);
+    std::ofstream("outside.txt", std::ios::binary) << "not a score file";
+    // The name older versions of the game wrote to, planted as a link; a file of a game
+    // still running (our parent), and one of a game long gone.
+    fs::create_symlink("outside.txt", "score.sco.new");
+    const std::string running = "score.sco." + std::to_string(::getppid()) + ".new";
+    std::ofstream(running, std::ios::binary) << "being written";
+    pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = "score.sco." + std::to_string(gone) + ".new";
+    std::ofstream(stale, std::ios::binary) << "half-written garbage";
+
+    score_table().insert_score("new", 1000);
+    EXPECT_EQ(file_bytes().substr(0, 10), "new 1000\r\n");
+    EXPECT_EQ(scenario_text("outside.txt"), "not a score file");
+    EXPECT_TRUE(fs::is_symlink("score.sco.new"));
+    EXPECT_EQ(other_files(), (std::vector<std::string>{"outside.txt", running, "score.sco.new"}));
+}
+
+TEST_F(ScoreTableTest, NothingButAFileIsReadOrWrittenAsTheScoreFile) {
+    for (const char* target : {"/dev/zero", "/dev/null"}) {
+        fs::remove("score.sco");
+        fs::create_symlink(target, "score.sco");
+        score_table().load_scores("score.sco");
+        EXPECT_EQ(score_table().score_loaded, 0) << target;
+    }
+    fs::remove("score.sco");
+    ASSERT_EQ(::mkfifo("score.sco", 0600), 0);
+    score_table().load_scores("score.sco");  // would wait for a writer forever
+    EXPECT_EQ(score_table().score_loaded, 0);
+    // A table in use whose file became a pipe meanwhile is not written into it.
+    fs::remove("score.sco");
+    load(hundreds);
+    fs::remove("score.sco");
+    ASSERT_EQ(::mkfifo("score.sco", 0600), 0);
+    score_table().insert_score("new", 1000);
+    EXPECT_EQ(fs::status("score.sco").type(), fs::file_type::fifo);
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(score_table().score_loaded, 0);
+}
+
+// A game killed at any moment of a save leaves the old table or the new one, whole.
+// The child saves without pause, each save a different table, and is killed after
+// a random wait; after each kill the file must read back as the program wrote it,
+// and the next start leaves no file of the killed game behind.
+TEST_F(ScoreTableTest, KilledWhileSavingLeavesAWholeTableAndNoStrayFile) {
+    load(hundreds);
+    score_table().insert_score("start", 1000);  // the file as the program writes it
+    const std::string first = file_bytes();
+    std::mt19937 random(0x5c0);
+    int new_tables = 0;
+    int named_when_killed = 0;
+    for (int run = 0; run < 100; ++run) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (std::int32_t score = 1000 + run * 100000;; ++score)
+                score_table().insert_score("k", score);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        const std::string bytes = file_bytes();
+        if (!other_files().empty()) ++named_when_killed;
+        ScoreTable reread;
+        reread.load_scores("score.sco");
+        ASSERT_EQ(reread.score_loaded, 1);
+        ASSERT_EQ(reread.file_bytes(), bytes) << "run " << run << ": not a table as written";
+        if (bytes != first) ++new_tables;
+        // Only a kill between naming the new file and renaming it leaves it, and the
+        // next start (the load above) removes it.
+        ASSERT_TRUE(other_files().empty()) << "run " << run << ": " << other_files()[0];
+    }
+    EXPECT_GT(new_tables, 50) << "the kills did not come while saving";
+    RecordProperty("kills_that_left_a_named_new_file", named_when_killed);
 }
 
 TEST_F(ScoreTableTest, ResetPutsTheTableBackAsBeforeLoading) {

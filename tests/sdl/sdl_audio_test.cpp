@@ -3,6 +3,8 @@
 #include "platform/sdl_audio.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -74,6 +76,21 @@ TEST(SdlAudio, PlayersReportStoppedPlayingAndPaused) {
     audio.play_effect("x", pcm_wave(50));  // cached, replays on the effect voice
     audio.play_effect("junk", std::vector<std::uint8_t>{1, 2, 3});
     std::remove(path.c_str());
+}
+
+// A pipe under a sound's name would wait for a writer before the window appears,
+// and /dev/zero would be read until memory runs out: both are no sound.
+TEST(SdlAudio, PipesAndDevicesAreNoMusic) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SdlAudio audio;
+    ASSERT_TRUE(audio.available());
+    const std::string pipe = temp_folder() + "vorpy-sdl-audio-pipe-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(audio.open_music(pipe), -1);
+    EXPECT_EQ(audio.open_music("/dev/zero"), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    std::remove(pipe.c_str());
 }
 
 TEST(SdlAudio, APlayerStopsByItselfAtItsEnd) {
