@@ -136,7 +136,9 @@ TEST_P(HostileFolder, EndsOrGoesOnAsItShould) {
     const Case& c = GetParam();
     c.arrange(*this);
     const auto outside_before = snapshot(outside());
-    const std::string table_before = scenario::read_text(file("score.sco"));
+    // Read only where it is a file: a pipe would keep the test waiting instead.
+    const auto readable = [this] { return fs::is_regular_file(file("score.sco")); };
+    const std::string table_before = readable() ? scenario::read_text(file("score.sco")) : "";
     auto folder_before = snapshot(folder_);
 
     std::vector<std::string> command = live::LiveGame::headless_command("--seed 1");
@@ -154,21 +156,22 @@ TEST_P(HostileFolder, EndsOrGoesOnAsItShould) {
     double seconds = 0;
     const GameRun run = play(command, seconds);
     EXPECT_LT(seconds, 15) << "far slower than a game to the name entry";
-    ASSERT_TRUE(run.exit.has_value()) << "no end of the loop: " << run.errors;
+    ASSERT_NE(run.status, -1) << "killed or hung: " << run.errors;
     ASSERT_FALSE(run.dumps.empty()) << run.errors;
 
     if (c.outcome == Outcome::fatal_at_start) {
+        ASSERT_TRUE(run.exit.has_value()) << "no end of the loop: " << run.errors;
         EXPECT_EQ(*run.exit, 1);
         EXPECT_EQ(run.status, 1);
         ASSERT_EQ(run.last()["fatal"].size(), 1u);
         EXPECT_EQ(run.last()["fatal"][0].str(), c.message);
         EXPECT_NE(run.errors.find("vorpy: " + c.message), std::string::npos) << run.errors;
     } else {
-        EXPECT_EQ(*run.exit, 0) << run.errors;
+        EXPECT_EQ(run.status, 0) << run.errors;
         const Value& last = run.last();
         EXPECT_EQ(last["state"].str(), "SCORE_SCREEN");
         EXPECT_EQ(last["fatal"].size(), 0u);
-        const std::string table_now = scenario::read_text(file("score.sco"));
+        const std::string table_now = readable() ? scenario::read_text(file("score.sco")) : "";
         switch (c.outcome) {
             case Outcome::saved:
                 EXPECT_EQ(last["message_boxes"].size(), 0u);
