@@ -19,7 +19,13 @@ PATH="$PWD/opener:$PATH" FAKETIME_DONT_FAKE_MONOTONIC=1 SDL_AUDIODRIVER=dummy \
     faketime -m -f '@2026-04-01 12:00:00' "$vorpy" --seed 7 --scale 1 > april.log 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-box=$(timeout 20 xdotool search --sync --name 'Внимание' | head -n 1)
+# The notice has no window class for xdotool to find it by; the window tree names it.
+box=
+for _ in $(seq 100); do
+    box=$(xwininfo -root -tree | grep 'Внимание' | awk '{print $1}' | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.2
+done
 xdotool windowfocus --sync "$box"
 xdotool key Return
 for _ in $(seq 100); do [ -f opener.started ] && break; sleep 0.1; done

@@ -1,6 +1,10 @@
 // The headless shell itself: how scripts end, lines it does not understand, options,
 // the loop's activity rule and exit paths, the input the window procedure stores,
-// the window's geometry, and dumps that leave the game as it was.
+// the window's geometry, dumps that leave the game as it was, and the windowed game
+// without a display.
+#include <chrono>
+#include <cstdlib>
+
 #include "app/headless_game.h"
 #include "support/test_support.h"
 
@@ -13,6 +17,25 @@ using scenario::start_game;
 using scenario::Value;
 
 using HeadlessShell = HeadlessGame;
+using WindowedShell = HeadlessGame;
+
+// With no display to open the windowed game says so and ends at once: no off-screen
+// driver takes the display's place unless one is asked for by name.
+TEST_F(WindowedShell, WithoutADisplayItSaysSoAndEndsWithOne) {
+    const std::string command = "cd '" + folder_.string() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "
+                                "SDL_AUDIODRIVER=dummy '" +
+                                VORPY_BINARY + "' > out.txt 2> err.txt";
+    const auto start = std::chrono::steady_clock::now();
+    const int raw = std::system(command.c_str());
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const std::string errors = scenario::read_text(file("err.txt"));
+    EXPECT_NE(errors.find("vorpy: cannot open a display: "), std::string::npos) << errors;
+    // A second on a quiet machine; the bound leaves room for a busy or instrumented one.
+    EXPECT_LT(took, std::chrono::seconds(3));
+}
 
 TEST_F(HeadlessShell, ScriptThatRunsOutEndsWithZeroAndPrintsNothingMore) {
     const GameRun run = play("# a comment\n\n   \nframes 1\ndump\nframes 2\n");
