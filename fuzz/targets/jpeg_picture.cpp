@@ -1,7 +1,6 @@
 // Fuzz target: the picture search down its JPEG path. The input is a ".res" file; the
-// search finds no BMP under the name and decodes the JPEG through a temporary BMP file
-// in a private temporary folder. A picture found must fit the limits and leave no
-// temporary file behind.
+// search finds no BMP under the name and decodes the JPEG in memory. A picture found
+// must fit the limits, and nothing may appear in the temporary folder, watched here.
 #include <cstdlib>
 #include <filesystem>
 
@@ -14,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string folder = fuzz::scratch_folder();
     static const std::string temporary = [] {
-        // The temporary BMP files go to a folder of their own, watched below.
+        // A temporary folder of its own, watched below.
         const std::string path = folder + "tmp/";
         std::filesystem::create_directories(path);
         ::setenv("TMPDIR", path.c_str(), 1);
@@ -34,6 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         picture.draw_to_window(window, 0, 0, platform::SRCCOPY);
     }
-    if (!std::filesystem::is_empty(temporary)) fuzz::fail("a temporary BMP file was left behind");
+    if (!std::filesystem::is_empty(temporary)) fuzz::fail("a JPEG load wrote a temporary file");
     return 0;
 }
