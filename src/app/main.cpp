@@ -1,14 +1,18 @@
-// The program's entry: picks the shell. The headless shell plays a script; by
-// default the game opens in a real window.
+// The program's entry: finds the data folder, then picks the shell. The headless shell
+// plays a script; by default the game opens in a real window.
 #include <cstdint>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/headless.h"
 #include "app/sdl_shell.h"
+#include "platform/cp1251.h"
+#include "platform/data_folders.h"
+#include "platform/sdl_desktop.h"
 
 namespace {
 
@@ -17,12 +21,40 @@ int usage() {
     return 2;
 }
 
+// Without its data the game cannot show anything: one message names where it looked.
+void report_no_data_folder(const std::vector<std::string>& searched, bool headless) {
+    std::string text = "Не найдены данные игры (папки menu и res). Искали в папках:";
+    for (const std::string& folder : searched)
+        text += "\n" + folder;
+    std::cerr << "vorpy: " << text << '\n';
+    if (!headless) {
+        platform::SdlDesktop desktop;
+        desktop.message_box(platform::utf8_to_cp1251(text), "Ворпы"_cp1251, platform::MB_OK);
+    }
+}
+
+// Chooses the data folders; in an installed game the player's folder gets its score file.
+bool use_data_folders(bool headless) {
+    const platform::DataLocation location =
+        platform::locate_data(platform::data_search_of_process());
+    if (!location.found) {
+        report_no_data_folder(location.searched, headless);
+        return false;
+    }
+    platform::set_data_folders(location.folders);
+    platform::prepare_user_folder(location.folders, "score.sco");
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
+    bool headless = false;
     for (const std::string_view arg : args)
-        if (arg == "--headless") return app::headless_main(args);
+        headless = headless || arg == "--headless";
+    if (!use_data_folders(headless)) return 1;
+    if (headless) return app::headless_main(args);
     std::optional<std::uint32_t> seed;
     int scale = 0;
     for (std::size_t i = 0; i < args.size(); i += 2) {

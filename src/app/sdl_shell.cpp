@@ -7,6 +7,7 @@
 
 #include "app/message_loop.h"
 #include "app/startup.h"
+#include "app/window_art.h"
 #include "board/board.h"
 #include "flow/flow.h"
 #include "platform/desktop.h"
@@ -42,6 +43,8 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
         platform::set_desktop(nullptr);
         return 1;
     }
+    sdl.set_icon(window_icon());
+    sdl.set_cursor(window_cursor());
     desktop.set_window(sdl.handle());
     start_up(window, seed);
 

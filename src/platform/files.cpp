@@ -15,13 +15,41 @@
 #include <utility>
 
 #include "platform/cp1251.h"
+#include "platform/data_folders.h"
 
 namespace platform {
 
-std::string native_path(std::string_view game_path) {
+namespace {
+std::string with_slashes(std::string_view game_path) {
     std::string path(game_path);
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+// The folders a native path is looked up in: none for an absolute one.
+std::vector<std::string> roots_of(const std::string& path) {
+    if (!path.empty() && path.front() == '/') return {""};
+    return data_roots();
+}
+}  // namespace
+
+std::string native_path(std::string_view game_path) {
+    const std::string path = with_slashes(game_path);
+    const std::vector<std::string> roots = roots_of(path);
+    for (const std::string& root : roots)
+        if (exists(root + path)) return root + path;
+    return roots.back() + path;
+}
+
+std::string writable_path(std::string_view game_path) {
+    const std::string path = with_slashes(game_path);
+    if (data_folders().installed.empty()) return path;
+    return data_folders().user.empty() ? "" : data_folders().user + path;
 }
 
 bool wildcard_match(std::string_view pattern, std::string_view name) {
@@ -47,21 +75,26 @@ bool wildcard_match(std::string_view pattern, std::string_view name) {
 }
 
 std::vector<std::string> list_matching(std::string_view game_pattern) {
-    const std::string path = native_path(game_pattern);
+    const std::string path = with_slashes(game_pattern);
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
 
+    // The same name in the player's folder and the installed one is listed once.
     std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "/" : folder.c_str()),
-                                            closedir);
-    if (!dir) return names;
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (wildcard_match(pattern, name)) names.emplace_back(name);
+    for (const std::string& root : roots_of(path)) {
+        const std::string where = root + folder;
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(where.empty() ? "." : where.c_str()),
+                                                closedir);
+        if (!dir) continue;
+        while (const dirent* entry = readdir(dir.get())) {
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            if (wildcard_match(pattern, name)) names.emplace_back(name);
+        }
     }
     std::sort(names.begin(), names.end());  // byte order: std::string compares as unsigned char
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 
@@ -219,6 +252,7 @@ int create_new_file(int folder, const std::string& new_name, mode_t mode, bool& 
 }  // namespace
 
 int replace_file(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return ENOENT;  // an installed game without a player's folder
     // A link is followed to the file it names, which is the one to update.
     std::string target = path;
     struct stat old {};

@@ -1,7 +1,7 @@
-// Files as the game names them: paths with backslashes relative to the current
-// folder, directory enumeration with * and ? in byte order, the temporary folder,
-// the one guarded whole-file read every data file goes through, and the safe
-// replacement of a file the game writes.
+// Files as the game names them: paths with backslashes relative to the data folders
+// (the current folder unless the game is installed), directory enumeration with * and ? in byte
+// order, the temporary folder, the one guarded whole-file read every data file goes through, and
+// the safe replacement of a file the game writes.
 #pragma once
 
 #include <cstddef>
@@ -13,14 +13,21 @@
 
 namespace platform {
 
-// The path of this system for a game path: backslashes become slashes.
+// The path of this system for a game path to read: backslashes become slashes, and a
+// relative path is looked up in the data folders (data_folders.h), the player's first;
+// a file in none of them gets the path of the last.
 std::string native_path(std::string_view game_path);
+
+// The path of this system for a game path to write: the player's folder when the game
+// is installed (empty when there is none), never the installed data folder.
+std::string writable_path(std::string_view game_path);
 
 // Whether a name matches a pattern of literal bytes, * (any run) and ? (one byte).
 bool wildcard_match(std::string_view pattern, std::string_view name);
 
 // Names (without folder) of the entries of a folder that match the last part of a
-// game path such as "res\*.back", folders included, sorted by their bytes.
+// game path such as "res\*.back", folders included, sorted by their bytes; for a relative
+// path the names of all data folders together, each once.
 std::vector<std::string> list_matching(std::string_view game_pattern);
 
 // The user's temporary folder, ending with a slash.
@@ -40,8 +47,8 @@ std::optional<std::string> read_text_file(const std::string& native_path, std::s
 // (created exclusively, never through a link), are flushed to disk, get the old
 // file's permission bits and are renamed over it; the folder is then flushed too.
 // A file whose permission bits let nobody of our kind write it is left alone, as
-// is anything but a regular file. Returns 0, or the errno value of what failed;
-// the old file is then as it was and no new file stays behind.
+// is anything but a regular file, and an empty path. Returns 0, or the errno value of
+// what failed; the old file is then as it was and no new file stays behind.
 int replace_file(const std::string& native_path, std::string_view bytes);
 
 // Removes the new files that replace_file calls of games no longer running left

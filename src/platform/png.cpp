@@ -13,21 +13,24 @@ namespace platform {
 
 namespace {
 
-bool encode(png_structp png, png_infop info, std::FILE* file, const Bitmap& bitmap,
+bool encode(png_structp png, png_infop info, std::FILE* file, const Bitmap& bitmap, bool with_alpha,
             std::vector<png_byte>& row) {
     if (setjmp(png_jmpbuf(png)) != 0) return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width),
-                 static_cast<png_uint_32>(bitmap.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 static_cast<png_uint_32>(bitmap.height), 8,
+                 with_alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
+    const std::size_t channels = with_alpha ? 4 : 3;
     for (int y = 0; y < bitmap.height; ++y) {
         for (int x = 0; x < bitmap.width; ++x) {
             const Pixel p = bitmap.at(x, y);
-            const std::size_t i = static_cast<std::size_t>(x) * 3;
+            const std::size_t i = static_cast<std::size_t>(x) * channels;
             row[i] = static_cast<png_byte>(p >> 16);
             row[i + 1] = static_cast<png_byte>(p >> 8);
             row[i + 2] = static_cast<png_byte>(p);
+            if (with_alpha) row[i + 3] = static_cast<png_byte>(p >> 24);
         }
         png_write_row(png, row.data());
     }
@@ -68,14 +71,14 @@ bool decode(png_structp png, png_infop info, std::FILE* file, int max_side, Deco
 
 }  // namespace
 
-bool write_png(const std::string& native_path, const Bitmap& bitmap) {
+bool write_png(const std::string& native_path, const Bitmap& bitmap, bool with_alpha) {
     if (bitmap.width <= 0 || bitmap.height <= 0) return false;
     std::FILE* file = std::fopen(native_path.c_str(), "wb");
     if (file == nullptr) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    std::vector<png_byte> row(static_cast<std::size_t>(bitmap.width) * 3);
-    bool ok = info != nullptr && encode(png, info, file, bitmap, row);
+    std::vector<png_byte> row(static_cast<std::size_t>(bitmap.width) * 4);
+    bool ok = info != nullptr && encode(png, info, file, bitmap, with_alpha, row);
     png_destroy_write_struct(&png, &info);
     if (std::fclose(file) != 0) ok = false;
     if (!ok) std::remove(native_path.c_str());

@@ -1,5 +1,5 @@
-// PNG files of bitmaps: the headless shell's screenshots, and reading them back in
-// tests that compare pixels.
+// PNG files of bitmaps: the headless shell's screenshots, the data generator's icons,
+// and reading them back in tests that compare pixels.
 #pragma once
 
 #include <optional>
@@ -9,8 +9,9 @@
 
 namespace platform {
 
-// Writes the bitmap as an 8-bit RGB PNG file; false when the file cannot be written.
-bool write_png(const std::string& native_path, const Bitmap& bitmap);
+// Writes the bitmap as an 8-bit RGB PNG file, or RGBA with the alpha taken from each
+// pixel's top byte; false when the file cannot be written.
+bool write_png(const std::string& native_path, const Bitmap& bitmap, bool with_alpha = false);
 
 // Reads a PNG file of any colour type into a bitmap; nothing when it is not a
 // readable PNG file or is larger than max_side pixels either way.

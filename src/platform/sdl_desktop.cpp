@@ -11,6 +11,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/files.h"
+#include "platform/sdl_x11_title.h"
 
 extern char** environ;
 
@@ -44,7 +45,10 @@ void SdlDesktop::open_file(std::string_view path) {
 }
 
 void SdlDesktop::set_window_title(std::string_view title) {
-    if (window_ != nullptr) SDL_SetWindowTitle(window_, cp1251_to_utf8(title).c_str());
+    if (window_ == nullptr) return;
+    const std::string utf8 = cp1251_to_utf8(title);
+    SDL_SetWindowTitle(window_, utf8.c_str());
+    set_x11_window_name(window_, utf8);
 }
 
 bool SdlDesktop::escape_down() {

@@ -8,6 +8,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
+#include "platform/sdl_x11_title.h"
 
 namespace platform {
 
@@ -46,6 +47,7 @@ bool start_video(std::string& error) {
 }  // namespace
 
 SdlWindow::~SdlWindow() {
+    if (cursor_ != nullptr) SDL_FreeCursor(cursor_);
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -90,6 +92,8 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         return false;
     }
     SDL_StartTextInput();
+    // After the renderer: a renderer that needs another visual makes the window anew.
+    set_x11_window_name(window_, cp1251_to_utf8(title));
     return true;
 }
 
@@ -172,6 +176,39 @@ void SdlWindow::translate(const void* raw) {
         default:
             break;
     }
+}
+
+namespace {
+// An SDL surface over the picture's pixels, or null when the picture does not fill its size.
+SDL_Surface* surface_of(const ArgbPicture& picture) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() !=
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height))
+        return nullptr;
+    // SDL only reads the pixels: the surface is freed before the call returns.
+    return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(picture.pixels.data()),
+                                              picture.width, picture.height, 32, picture.width * 4,
+                                              SDL_PIXELFORMAT_ARGB8888);
+}
+}  // namespace
+
+void SdlWindow::set_icon(const ArgbPicture& icon) {
+    if (window_ == nullptr) return;
+    SDL_Surface* surface = surface_of(icon);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+}
+
+void SdlWindow::set_cursor(const ArgbPicture& pointer) {
+    SDL_Surface* surface = surface_of(pointer);
+    if (surface == nullptr) return;
+    SDL_Cursor* cursor = SDL_CreateColorCursor(surface, pointer.hot_x, pointer.hot_y);
+    SDL_FreeSurface(surface);
+    if (cursor == nullptr) return;
+    SDL_SetCursor(cursor);
+    if (cursor_ != nullptr) SDL_FreeCursor(cursor_);
+    cursor_ = cursor;
 }
 
 void SdlWindow::present(const Bitmap& framebuffer, bool force) {

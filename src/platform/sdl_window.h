@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,19 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Cursor;
 
 namespace platform {
+
+// A small picture with straight alpha (0xAARRGGBB, rows top to bottom) and, for a mouse
+// pointer, the pixel it points with.
+struct ArgbPicture {
+    int width = 0;
+    int height = 0;
+    int hot_x = 0;
+    int hot_y = 0;
+    std::span<const std::uint32_t> pixels;
+};
 
 class SdlWindow {
   public:
@@ -35,6 +47,13 @@ class SdlWindow {
     // messages, after sleeping timeout_ms; -1 sleeps until an event comes.
     void pump(int timeout_ms);
 
+    // The window's icon in the title bar and task switcher; nothing happens when the
+    // picture is unusable or the system refuses it.
+    void set_icon(const ArgbPicture& icon);
+    // The mouse pointer over the window; the standard arrow stays when the picture is
+    // unusable or the pointer cannot be made.
+    void set_cursor(const ArgbPicture& pointer);
+
     // Shows the framebuffer if it changed since it was last shown, or when forced.
     void present(const Bitmap& framebuffer, bool force = false);
 
@@ -47,6 +66,7 @@ class SdlWindow {
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Cursor* cursor_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     int scale_ = 1;

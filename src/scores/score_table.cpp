@@ -57,8 +57,11 @@ String make_string(std::string_view bytes) {
 void ScoreTable::load_scores(const String& file_name) {
     score_loaded = 0;
     score_file_name = file_name;
+    // Saves go to the writable copy; an installed game reads the installed table until the
+    // player has one.
+    const std::string saved = platform::writable_path(file_name.c_str());
+    if (!saved.empty()) platform::remove_stale_new_files(saved);
     const std::string path = platform::native_path(file_name.c_str());
-    platform::remove_stale_new_files(path);
     const std::optional<std::string> text = platform::read_text_file(path, max_score_file_bytes);
     for (int i = 0; i < entry_count; ++i) {
         score_names[i] = "";
@@ -129,7 +132,7 @@ std::string ScoreTable::file_bytes() const {
 }
 
 int ScoreTable::rewrite_file() const {
-    return platform::replace_file(platform::native_path(score_file_name.c_str()), file_bytes());
+    return platform::replace_file(platform::writable_path(score_file_name.c_str()), file_bytes());
 }
 
 ScoreTable& score_table() {

@@ -3,9 +3,9 @@
 # main menu into training and back out into a game, taking a screenshot of the
 # window at each screen. Arguments: the game binary, then the click points
 # "x,y" of: training (main menu), start training (rules), back (end of training),
-# new game (main menu).
+# new game (main menu); then the program that prints the X server's mouse pointer.
 set -eu
-vorpy=$1 training=$2 start=$3 back=$4 new_game=$5
+vorpy=$1 training=$2 start=$3 back=$4 new_game=$5 cursor_probe=$6
 unset SDL_VIDEODRIVER  # the tests run with the dummy driver; this one needs the X server
 SDL_AUDIODRIVER=dummy "$vorpy" --seed 7 --scale 1 > real.log 2>&1 &
 pid=$!
@@ -29,3 +29,13 @@ click "$back"
 click "$new_game" 0.3
 shot real_play.png
 xdotool getwindowname "$wid" > real_title.txt
+# What other X11 readers see: xdotool's search reads WM_NAME, a task bar _NET_WM_NAME
+# and the icon's size from _NET_WM_ICON.
+echo "$wid" > real_wid.txt
+xdotool search --name 'Ворпы' > real_search.txt || true
+xprop -id "$wid" WM_NAME _NET_WM_NAME > real_names.txt
+xprop -id "$wid" -len 16 -f _NET_WM_ICON 32c _NET_WM_ICON > real_icon.txt
+# The pointer over the window is the game's own.
+xdotool mousemove --window "$wid" 300 300
+sleep 0.3
+"$cursor_probe" > real_cursor.txt

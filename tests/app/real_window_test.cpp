@@ -1,5 +1,6 @@
 // The windowed game under Xvfb against the headless game on the same clicks: the
-// same pixels wherever time and the random generator do not decide them.
+// same pixels wherever time and the random generator do not decide them; and the
+// window's title, icon and mouse pointer as the X server holds them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,7 +67,7 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     const std::string command =
         "cd '" + folder_.string() + "' && xvfb-run -a -s '-screen 0 1280x1024x24' '" +
         VORPY_SOURCE_DIR + "/tests/app/real_window.sh' '" + VORPY_BINARY + "' " + training + " " +
-        start + " " + start + " " + new_game + " > window.log 2>&1";
+        start + " " + start + " " + new_game + " '" + VORPY_CURSOR_PROBE + "' > window.log 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
 
     // The main menu, but for the border cells that flicker with random faces.
@@ -99,6 +100,22 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
                 << "tile plate at cell " << column << "," << row;
     const std::string title = scenario::read_text(file("real_title.txt"));
     EXPECT_EQ(title.rfind("Ворпы 1.25 (", 0), 0u) << title;
+
+    // Both title properties carry the title, so a search by name finds the window.
+    const std::string wid = scenario::read_text(file("real_wid.txt"));
+    EXPECT_NE(wid, "");
+    EXPECT_NE(scenario::read_text(file("real_search.txt")).find(wid), std::string::npos);
+    const std::string names = scenario::read_text(file("real_names.txt"));
+    for (const char* property :
+         {"WM_NAME(COMPOUND_TEXT) = \"Ворпы 1.25 (", "_NET_WM_NAME(UTF8_STRING) = \"Ворпы 1.25 ("})
+        EXPECT_NE(names.find(property), std::string::npos) << names;
+    // The window's own icon, 64 pixels square.
+    const std::string icon = scenario::read_text(file("real_icon.txt"));
+    EXPECT_EQ(icon.rfind("_NET_WM_ICON(CARDINAL) = 64, 64", 0), 0u) << icon;
+    // The game's own pointer over the window: 32 pixels square, pointing with its tip.
+    const std::string cursor = scenario::read_text(file("real_cursor.txt"));
+    EXPECT_EQ(cursor.rfind("32x32 hot 1,1\n", 0), 0u) << cursor;
+    EXPECT_NE(cursor.find("\n.##."), std::string::npos) << cursor;
 }
 
 // On April 1st the notice's sound goes to the desktop's opener, which may take its

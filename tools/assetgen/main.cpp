@@ -5,6 +5,9 @@
 //       beside the effects source, and the source itself (effect_wave()).
 //   vorpy_assetgen scores <game folder>
 //       score.sco, only when the game folder has none: a player's scores stay.
+//   vorpy_assetgen art <icons folder> <icon name> <window art source>
+//       the icon in the icon theme's sizes (hicolor/NxN/apps/<icon name>.png) and the
+//       source that builds the window's icon and mouse pointer into the program.
 //
 // Every run writes the same bytes: nothing depends on the time or on unseeded chance.
 #include <sndfile.h>
@@ -14,9 +17,11 @@
 #include <string>
 #include <system_error>
 
+#include "icons.h"
 #include "menus.h"
 #include "music.h"
 #include "output.h"
+#include "platform/png.h"
 #include "scenes.h"
 #include "tiles.h"
 
@@ -111,10 +116,26 @@ bool write_scores(const fs::path& game) {
     return make_folder(game) && report(write_cp1251_lines(path, starting_scores()), path);
 }
 
+bool write_icon_png(const fs::path& path, const platform::Bitmap& image) {
+    return report(make_folder(path.parent_path()) && platform::write_png(path, image, true), path);
+}
+
+bool write_art(const fs::path& icons, const std::string& icon_name, const fs::path& source) {
+    bool ok = make_folder(source.parent_path());
+    for (const int size : icon_sizes) {
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        ok = ok && write_icon_png(icons / "hicolor" / square / "apps" / (icon_name + ".png"),
+                                  draw_icon(size));
+    }
+    const std::string text = window_art_source(draw_icon(window_icon_size), draw_pointer());
+    return ok && report(write_bytes(source, Bytes(text.begin(), text.end())), source);
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: vorpy_assetgen data <game folder> <effects source>\n"
-                 "       vorpy_assetgen scores <game folder>\n");
+                 "       vorpy_assetgen scores <game folder>\n"
+                 "       vorpy_assetgen art <icons folder> <icon name> <window art source>\n");
     return 2;
 }
 
@@ -131,5 +152,6 @@ int main(int argc, char** argv) {
         return ok ? 0 : 1;
     }
     if (command == "scores" && argc == 3) return write_scores(game) ? 0 : 1;
+    if (command == "art" && argc == 5) return write_art(argv[2], argv[3], argv[4]) ? 0 : 1;
     return usage();
 }

@@ -46,7 +46,11 @@ const Rgb mouth = rgb8(70, 24, 30);
 // Paints one face with hard edges and finishes it with a dark rim.
 class FacePainter {
   public:
-    explicit FacePainter(TileFace& face) : face_(face) {}
+    explicit FacePainter(TileFace& face)
+        : face_(face),
+          scale_(face.pixel_scale),
+          width_(cell_w * face.pixel_scale),
+          height_(cell_h * face.pixel_scale) {}
 
     // A body part lit from the top left: brighter there, darker towards the bottom right.
     void body(const Shape& shape, Rgb base, Vec centre, float radius) {
@@ -84,18 +88,20 @@ class FacePainter {
         detail(intersect(ring, box(c + Vec{0, width * 0.6f}, {width, width * 0.6f})), mouth);
     }
 
-    // Darkens the outermost pixels of the picture and keeps every colour off pure white.
+    // Darkens the outermost pixels of the picture (one tile pixel deep) and keeps every
+    // colour off pure white.
     void finish() {
         std::vector<bool> edge(face_.shown.size(), false);
-        for (int y = 0; y < cell_h; ++y) {
-            for (int x = 0; x < cell_w; ++x) {
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
                 if (!shown(x, y)) continue;
-                edge[index(x, y)] =
-                    !shown(x - 1, y) || !shown(x + 1, y) || !shown(x, y - 1) || !shown(x, y + 1);
+                for (int d = 1; d <= scale_; ++d)
+                    edge[index(x, y)] = edge[index(x, y)] || !shown(x - d, y) || !shown(x + d, y) ||
+                                        !shown(x, y - d) || !shown(x, y + d);
             }
         }
-        for (int y = 0; y < cell_h; ++y) {
-            for (int x = 0; x < cell_w; ++x) {
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
                 if (!shown(x, y)) continue;
                 Rgb& c = face_.picture.at(x, y);
                 if (edge[index(x, y)]) c = scale(c, 0.42f);
@@ -105,16 +111,18 @@ class FacePainter {
     }
 
   private:
-    static std::size_t index(int x, int y) { return static_cast<std::size_t>(y * cell_w + x); }
+    std::size_t index(int x, int y) const { return static_cast<std::size_t>(y * width_ + x); }
     bool shown(int x, int y) const {
-        return x >= 0 && y >= 0 && x < cell_w && y < cell_h && face_.shown[index(x, y)];
+        return x >= 0 && y >= 0 && x < width_ && y < height_ && face_.shown[index(x, y)];
     }
     template <class F>
     void for_each_pixel(F f) {
-        // Only the plate's top surface may hold a picture.
-        for (int y = 2; y < 43; ++y)
-            for (int x = 2; x < 31; ++x)
-                f(x, y, Vec{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f});
+        // Only the plate's top surface may hold a picture. Shapes are given in tile pixels.
+        const float s = static_cast<float>(scale_);
+        for (int y = 2 * scale_; y < 43 * scale_; ++y)
+            for (int x = 2 * scale_; x < 31 * scale_; ++x)
+                f(x, y,
+                  Vec{(static_cast<float>(x) + 0.5f) / s, (static_cast<float>(y) + 0.5f) / s});
     }
     void paint(const Shape& shape, const std::function<Rgb(Vec)>& colour) {
         for_each_pixel([&](int x, int y, Vec p) {
@@ -126,6 +134,9 @@ class FacePainter {
     }
 
     TileFace& face_;
+    int scale_;
+    int width_;
+    int height_;
 };
 
 Shape mirror_x(const Shape& s) {
@@ -542,8 +553,8 @@ void draw_kind(int kind, FacePainter& f) {
 
 }  // namespace
 
-TileFace draw_face(int kind) {
-    TileFace face;
+TileFace draw_face(int kind, int scale) {
+    TileFace face(scale);
     FacePainter painter(face);
     draw_kind(kind, painter);
     painter.finish();

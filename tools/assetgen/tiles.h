@@ -9,14 +9,20 @@ inline constexpr int cell_w = 36;
 inline constexpr int cell_h = 48;
 inline constexpr int kinds = 36;
 
-// One face: its picture on white, and where the picture is (the mask).
+// One face: its picture on white, and where the picture is (the mask); scale pixels to
+// each pixel of the tile (1 in the atlas, more for the icons).
 struct TileFace {
-    Image picture{cell_w, cell_h, Rgb{1, 1, 1}};
-    std::vector<bool> shown = std::vector<bool>(cell_w * cell_h, false);
+    explicit TileFace(int scale = 1)
+        : pixel_scale(scale),
+          picture(cell_w * scale, cell_h * scale, Rgb{1, 1, 1}),
+          shown(static_cast<std::size_t>(cell_w * scale * cell_h * scale), false) {}
+    int pixel_scale;
+    Image picture;
+    std::vector<bool> shown;
 };
 
-// The face of tile kind 0..35.
-TileFace draw_face(int kind);
+// The face of tile kind 0..35, drawn at a whole-number scale.
+TileFace draw_face(int kind, int scale = 1);
 
 // The atlas: faces in columns 0..5 (kind k at column k / 6, row k % 6), masks in
 // columns 6..11 in the same arrangement; 432 x 288.

@@ -1,0 +1,134 @@
+// Finding the data folder at start-up, and the folders every relative game path is
+// looked up in afterwards.
+#include "platform/data_folders.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/files.h"
+
+namespace platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A score file larger than this is not a starting table; it is not copied.
+constexpr std::size_t max_starting_scores = 64 * 1024;
+
+DataFolders& folders_in_use() {
+    static DataFolders folders;
+    return folders;
+}
+
+bool is_folder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string with_slash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+// The player's folder: $XDG_DATA_HOME/vorpy, or ~/.local/share/vorpy when that is unset
+// or not absolute, as the base directory rules ask.
+std::string user_folder(const DataSearch& search) {
+    if (!search.xdg_data_home.empty() && search.xdg_data_home.front() == '/')
+        return with_slash(search.xdg_data_home) + "vorpy/";
+    if (!search.home.empty() && search.home.front() == '/')
+        return with_slash(search.home) + ".local/share/vorpy/";
+    return "";
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string home_of_account() {
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || found->pw_dir == nullptr)
+        return "";
+    return found->pw_dir;
+}
+
+}  // namespace
+
+bool holds_game_data(const std::string& folder) {
+    const std::string root = with_slash(folder);
+    return is_folder(root + "menu") && is_folder(root + "res");
+}
+
+DataLocation locate_data(const DataSearch& search) {
+    DataLocation location;
+    location.searched.push_back(search.current_folder);
+    if (holds_game_data(search.current_folder)) {
+        location.found = true;
+        return location;
+    }
+    if (search.program_folder.empty()) return location;
+    // The program is in bin/ or games/ of its prefix; the data in share/vorpy of the same.
+    const std::string installed =
+        (fs::path(search.program_folder) / ".." / "share" / "vorpy").lexically_normal().string();
+    location.searched.push_back(installed);
+    if (!holds_game_data(installed)) return location;
+    location.found = true;
+    location.folders.installed = with_slash(installed);
+    location.folders.user = user_folder(search);
+    return location;
+}
+
+DataSearch data_search_of_process() {
+    DataSearch search;
+    std::error_code error;
+    search.current_folder = fs::current_path(error).string();
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (!error) search.program_folder = program.parent_path().string();
+    search.xdg_data_home = environment("XDG_DATA_HOME");
+    search.home = environment("HOME");
+    if (search.home.empty()) search.home = home_of_account();
+    return search;
+}
+
+const DataFolders& data_folders() {
+    return folders_in_use();
+}
+
+void set_data_folders(const DataFolders& folders) {
+    folders_in_use() = folders;
+}
+
+void reset_data_folders() {
+    folders_in_use() = DataFolders();
+}
+
+std::vector<std::string> data_roots() {
+    const DataFolders& folders = folders_in_use();
+    if (folders.installed.empty()) return {""};
+    if (folders.user.empty()) return {folders.installed};
+    return {folders.user, folders.installed};
+}
+
+bool prepare_user_folder(const DataFolders& folders, const std::string& score_file) {
+    if (folders.installed.empty() || folders.user.empty()) return folders.installed.empty();
+    std::error_code error;
+    fs::create_directories(folders.user, error);
+    if (error) return false;
+    const std::string target = folders.user + score_file;
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0) return true;  // the player's own, whatever it is
+    const auto starting = read_file(folders.installed + score_file, max_starting_scores);
+    if (!starting) return true;  // nothing to start from: the game runs without a table
+    return replace_file(target, std::string(starting->begin(), starting->end())) == 0;
+}
+
+}  // namespace platform
