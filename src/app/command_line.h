@@ -12,7 +12,7 @@ namespace app {
 inline constexpr const char* usage =
     "usage: vorpy [--seed N] [--scale N]\n"
     "       vorpy --headless [--seed N] [--screen-height H] [--date YYYY-MM-DD] "
-    "[--max-frames N] [--no-screenshots] [--script FILE]";
+    "[--max-frames N] [--no-screenshots] [--pace every-ms|due] [--script FILE]";
 
 // A whole decimal number within [min, max], or nothing.
 std::optional<std::int64_t> parse_number(std::string_view text, std::int64_t min, std::int64_t max);

@@ -84,6 +84,7 @@ class Session {
   private:
     Outcome frames(std::int64_t count);
     Outcome wait_us(std::int64_t us);
+    Outcome run_ms(std::int64_t ms);
     Outcome set_board(std::span<const std::string_view> values);
     static void post(platform::MessageType type, std::uint32_t code = 0, int x = 0, int y = 0) {
         platform::post_message({type, code, x, y});
@@ -95,14 +96,47 @@ class Session {
     std::ostream& out_;
     DumpCursor cursor_;
     std::int64_t frames_run_ = 0;
+    // The Escape key changed since the last frame: a real key press would have come
+    // with a message.
+    bool escape_changed_ = false;
 };
 
 Outcome Session::frames(std::int64_t count) {
     for (std::int64_t i = 0; i < count; ++i) {
         if (options_.max_frames && frames_run_ >= *options_.max_frames) return Outcome::frame_limit;
         ++frames_run_;
+        escape_changed_ = false;
         if (!loop_pass(window_)) return Outcome::loop_ended;
     }
+    return Outcome::done;
+}
+
+// Input first: each waiting message is taken by a pass of its own at the present time.
+// Then time runs on a grid of whole milliseconds from here: every step has a frame, or,
+// pacing by due times, only the first step at or after the loop's next due time (a
+// frame owed at once, or a message a frame posted, waits for the next step, as a frame
+// every millisecond would).
+Outcome Session::run_ms(std::int64_t ms) {
+    if (ms > max_clock_ms - clock_.counter() / 10'000) return Outcome::failed;
+    while (platform::messages_waiting())
+        if (const Outcome o = frames(1); o != Outcome::done) return o;
+    const std::int64_t start = clock_.counter();
+    const std::int64_t step = clock_.frequency() / 1000;
+    std::int64_t done = 0;
+    while (done < ms) {
+        std::int64_t next = done + 1;
+        if (options_.pace == HeadlessOptions::Pace::due && !platform::messages_waiting() &&
+            !escape_changed_) {
+            const std::int64_t due = next_frame_due();
+            if (due == never_due) break;
+            if (due > clock_.counter()) next = (due - start + step - 1) / step;
+        }
+        if (next > ms) break;
+        clock_.advance_ticks(start + next * step - clock_.counter());
+        done = next;
+        if (const Outcome o = frames(1); o != Outcome::done) return o;
+    }
+    clock_.advance_ticks(start + ms * step - clock_.counter());
     return Outcome::done;
 }
 
@@ -140,6 +174,8 @@ Outcome Session::run(std::string_view line) {
     } else if ((command == "wait" || command == "wait_us") && argc == 1) {
         if (const auto t = number(1, 0, max_clock_ms))
             return wait_us(command == "wait" ? *t * 1000 : *t);
+    } else if (command == "run" && argc == 1) {
+        if (const auto t = number(1, 0, max_clock_ms)) return run_ms(*t);
     } else if ((command == "move" || command == "click") && argc == 2) {
         const auto x = number(1, coordinate_min, coordinate_max);
         const auto y = number(2, coordinate_min, coordinate_max);
@@ -175,7 +211,9 @@ Outcome Session::run(std::string_view line) {
             post(MessageType::character, static_cast<unsigned char>(c));
         return Outcome::done;
     } else if (command == "escape" && argc == 1 && (words[1] == "down" || words[1] == "up")) {
-        platform::recording_desktop().escape = words[1] == "down";
+        const bool down = words[1] == "down";
+        if (platform::recording_desktop().escape != down) escape_changed_ = true;
+        platform::recording_desktop().escape = down;
         return Outcome::done;
     } else if (command == "activate" && argc == 1) {
         if (const auto active = number(1, 0, 1)) {
@@ -252,6 +290,13 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
                 return std::nullopt;
             }
             options.max_frames = *frames;
+        } else if (name == "--pace") {
+            if (value != "every-ms" && value != "due") {
+                error = "--pace takes every-ms or due";
+                return std::nullopt;
+            }
+            options.pace =
+                value == "due" ? HeadlessOptions::Pace::due : HeadlessOptions::Pace::every_ms;
         } else if (name == "--script") {
             options.script_path = value;
         } else {

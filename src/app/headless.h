@@ -23,6 +23,10 @@ struct HeadlessOptions {
     // script stops (exit code 2), and screenshot lines that write nothing.
     std::optional<std::int64_t> max_frames;
     bool screenshots = true;
+    // How `run` lets time pass: a frame every millisecond, or frames only when input
+    // came or the loop's next due time is reached, as the windowed shell runs them.
+    enum class Pace { every_ms, due };
+    Pace pace = Pace::due;
 };
 
 // Reads the options after --headless; nothing, with the reason in error, when one is

@@ -78,6 +78,15 @@ bool loop_pass(platform::Window& window) {
     return true;
 }
 
+std::int64_t next_frame_due() {
+    const AppState& a = app_state();
+    if (a.loop_ended) return never_due;
+    if (a.frame_count == 0) return due_now;
+    if (flow::flow_state().input.window_active == 0)
+        return a.activity_count == 0 ? never_due : due_now;
+    return flow::next_frame_due();
+}
+
 int run_message_loop(platform::Window& window) {
     while (loop_pass(window)) {
     }

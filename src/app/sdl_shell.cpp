@@ -1,15 +1,21 @@
-// run_windowed: the loop waits at most a millisecond for input between frames while
-// the window is active, and sleeps on the event queue once the one frame after
-// deactivation has run, so an idle game costs no processor time.
+// run_windowed: between passes the loop sleeps until input comes or the game's next
+// due time is reached, whichever is first, so frames run only when they have
+// something to do; once the window is inactive and its one last frame has run it
+// sleeps until input alone.
 #include "app/sdl_shell.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/message_loop.h"
 #include "app/startup.h"
 #include "app/window_art.h"
 #include "board/board.h"
 #include "flow/flow.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/sdl_audio.h"
 #include "platform/sdl_desktop.h"
@@ -19,9 +25,18 @@
 namespace app {
 
 namespace {
-// Whether the loop will run a frame on its next pass: while active, and once more after.
-bool frames_wanted() {
-    return flow::flow_state().input.window_active != 0 || app_state().activity_count != 0;
+// How long the next pump may sleep: 0 with messages waiting or a frame owed now, -1 with
+// nothing due, else the whole milliseconds up to the due time, rounded up so that the
+// frame never runs before it.
+int sleep_ms() {
+    if (platform::messages_waiting()) return 0;
+    const std::int64_t due = next_frame_due();
+    if (due == never_due) return -1;
+    const std::int64_t now = platform::clock().counter();
+    if (due <= now) return 0;
+    const std::int64_t per_ms = platform::clock().frequency() / 1000;
+    constexpr std::int64_t longest_ms = 3'600'000;  // well within SDL's int timeout
+    return static_cast<int>(std::min((due - now + per_ms - 1) / per_ms, longest_ms));
 }
 }  // namespace
 
@@ -48,11 +63,20 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     desktop.set_window(sdl.handle());
     start_up(window, seed);
 
+    // For scripts/desktop-bench: the wall-clock time of the first present, on stderr.
+    bool report_first_frame = std::getenv("VORPY_REPORT_FIRST_FRAME") != nullptr;
     for (;;) {
-        const int wait_ms = platform::messages_waiting() ? 0 : frames_wanted() ? 1 : -1;
-        sdl.pump(wait_ms);
+        sdl.pump(sleep_ms());
         if (!loop_pass(window)) break;
         sdl.present(window.framebuffer());
+        if (report_first_frame) {
+            report_first_frame = false;
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            std::fprintf(stderr, "vorpy: first frame presented at %lld us, sound %s\n",
+                         static_cast<long long>(
+                             std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
+                         audio.available() ? "on" : "off");
+        }
     }
     close_game();
     platform::set_audio(nullptr);

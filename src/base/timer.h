@@ -4,6 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+
+// Due times are readings of the platform counter. A frame whose work is due at or
+// before the counter's present reading has something to do now.
+constexpr std::int64_t due_now = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t never_due = std::numeric_limits<std::int64_t>::max();
 
 class Timer {
   public:
@@ -11,6 +17,9 @@ class Timer {
     void restart();
     // Microseconds since the start or last restart, truncated toward zero.
     std::int64_t elapsed_us();
+    // The counter reading from which elapsed_us() first reads more than threshold_us,
+    // or at least threshold_us when inclusive: when an activity with that threshold acts.
+    std::int64_t due_at(std::int64_t threshold_us, bool inclusive) const;
 
   private:
     std::int64_t started_ = 0;

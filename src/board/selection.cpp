@@ -46,6 +46,11 @@ bool removal_due() {
     return r.removal_pending != 0 && r.removal_timer.elapsed_us() > removal_delay_us;
 }
 
+std::int64_t removal_due_at() {
+    const RulesState& r = rules_state();
+    return r.removal_pending != 0 ? r.removal_timer.due_at(removal_delay_us, false) : never_due;
+}
+
 void finish_removal(bool full_game) {
     RulesState& r = rules_state();
     r.removal_pending = 0;

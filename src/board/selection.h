@@ -4,6 +4,8 @@
 // step says what happened; drawing, the title and the sounds are the caller's.
 #pragma once
 
+#include <cstdint>
+
 #include "board/board.h"
 
 namespace rules {
@@ -33,6 +35,8 @@ ClickOutcome click_cell(int x, int y);
 
 // Whether the pending removal is due: pending, and more than 100000 us since the click.
 bool removal_due();
+// The counter reading at which removal_due() turns true; never_due while none is pending.
+std::int64_t removal_due_at();
 
 // Completes the pending removal: tiles_left drops by 2; in the full game the board
 // shifts by its mode and 10 points are added. The reshuffle that may follow is the

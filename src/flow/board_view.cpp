@@ -84,11 +84,24 @@ void draw_board(platform::Window& window) {
         }
 }
 
+namespace {
+constexpr std::int64_t menu_animation_step_us = 100000;
+}
+
+std::int64_t menu_animation_due_at() {
+    if (rules::rules_state().title_text.is_empty()) return never_due;
+    const BoardPictures& p = board_pictures();
+    // Without its timer the animation has not run yet: its first call makes the timer.
+    return p.anim_timer ? p.anim_timer->due_at(menu_animation_step_us, false) : due_now;
+}
+
 void animate_menu_border(platform::Window& window) {
     if (rules::rules_state().title_text.is_empty()) return;
     BoardPictures& p = board_pictures();
     if (!p.anim_timer) p.anim_timer.emplace();
-    if (!(static_cast<double>(p.anim_timer->elapsed_us()) > 100000.0)) return;
+    if (!(static_cast<double>(p.anim_timer->elapsed_us()) >
+          static_cast<double>(menu_animation_step_us)))
+        return;
     p.anim_timer->restart();
     const rules::RulesState& r = rules::rules_state();
     const int w = r.cell_width, h = r.cell_height;

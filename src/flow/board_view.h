@@ -48,5 +48,7 @@ void draw_board(platform::Window& window);
 // Every 0.1 s, random faces (no plate) on the menu backdrop in columns 1 and 16 of
 // rows 2..8; nothing at all while the window title's base text is empty.
 void animate_menu_border(platform::Window& window);
+// The counter reading at which animate_menu_border next draws; never_due when it never does.
+std::int64_t menu_animation_due_at();
 
 }  // namespace flow

@@ -31,6 +31,8 @@ struct FlowState {
     std::int32_t first_tick = 1;
     std::int32_t menu_button_lit = 0;
     std::int32_t training_level = -1;
+    // The state the last frame began in; -1 before the first frame.
+    std::int32_t frame_start_state = -1;
     String player_name;
     std::optional<Timer> second_timer;  // made on the first frame
     // Outer size of the window: the client size plus the frame of the original desktop.
@@ -52,6 +54,11 @@ constexpr int frame_left = 3, frame_right = 3, frame_top = 22, frame_bottom = 3;
 
 // One frame: the current state's work, then the music schedule. False ends the program.
 bool run_frame(platform::Window& window);
+// The platform counter reading at which run_frame next has work without new input:
+// due_now after a frame that changed the state and in the passing states; the score
+// drain, a pending removal, the menu border animation and the music otherwise;
+// never_due when only input can change anything. A frame run earlier does nothing.
+std::int64_t next_frame_due();
 // A close request of the window: back towards the main menu, or quit from it.
 void on_close(platform::Window& window);
 

@@ -1,5 +1,6 @@
 // The frame function: each game state's work for one frame, the transitions
 // between states, the close request, and the music schedule as the shared tail.
+#include <algorithm>
 #include <cstdint>
 
 #include "base/paths.h"
@@ -31,6 +32,9 @@ void reset_flow_state() {
 }
 
 namespace {
+
+// The score drains by a point a second.
+constexpr std::int64_t second_us = 1'000'000;
 
 // A click is taken once per frame however many presses came since the last one.
 bool take_click(Input& input) {
@@ -92,9 +96,9 @@ void new_stage(platform::Window& window) {
 void play(platform::Window& window) {
     FlowState& f = flow_state();
     Input& in = f.input;
-    if (f.second_timer->elapsed_us() >= 1'000'000 || f.first_tick == 1) {
+    if (f.second_timer->elapsed_us() >= second_us || f.first_tick == 1) {
         f.first_tick = 0;
-        rules::charge_time(f.second_timer->elapsed_us() / 1'000'000);
+        rules::charge_time(f.second_timer->elapsed_us() / second_us);
         f.second_timer->restart();
         draw_score_panel(window);
     }
@@ -300,6 +304,7 @@ void name_entry(platform::Window& window) {
 bool run_frame(platform::Window& window) {
     FlowState& f = flow_state();
     if (!f.second_timer) f.second_timer.emplace();
+    f.frame_start_state = f.game_state;
     switch (f.game_state) {
         case NEW_STAGE:
             new_stage(window);
@@ -342,6 +347,39 @@ bool run_frame(platform::Window& window) {
     }
     update_music(f.game_state, f.input.window_active != 0);
     return f.keep_running != 0;
+}
+
+namespace {
+// When the current state's own work is next due, the music aside.
+std::int64_t state_due_at(const FlowState& f) {
+    const std::int32_t tiles_left = rules::rules_state().tiles_left;
+    switch (f.game_state) {
+        case PLAY:
+            if (f.first_tick == 1 || tiles_left <= 0) return due_now;
+            return std::min(f.second_timer->due_at(second_us, true), rules::removal_due_at());
+        case TRAINING_PLAY:
+            if (tiles_left <= 0 && f.training_level >= 3) return due_now;
+            return rules::removal_due_at();
+        case MAIN_MENU:
+        case HINT_PROMPT:
+        case PAUSE_MENU:
+        case SCORE_SCREEN:
+            return menu_animation_due_at();
+        case TRAINING_RULES:
+        case TRAINING_END:
+        case NAME_ENTRY:
+            return never_due;
+        default:  // the passing states and QUIT act on their first frame
+            return due_now;
+    }
+}
+}  // namespace
+
+std::int64_t next_frame_due() {
+    const FlowState& f = flow_state();
+    // A state entered during the last frame has not done its first frame's work yet.
+    if (!f.second_timer || f.game_state != f.frame_start_state) return due_now;
+    return std::min(state_due_at(f), music_due_at(f.game_state));
 }
 
 void on_close(platform::Window& window) {

@@ -2,6 +2,7 @@
 #include "platform/audio.h"
 
 #include <cstring>
+#include <limits>
 
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -112,6 +113,19 @@ void RecordingAudio::resume_music(int player) {
         p->mode = PlayerMode::playing;
         p->started_counter = clock().counter();
     }
+}
+
+std::int64_t RecordingAudio::music_ends_at(int player) {
+    const Player* p = find(player);
+    if (p == nullptr || music_mode(player) != PlayerMode::playing)
+        return std::numeric_limits<std::int64_t>::max();
+    // The first counter reading at which position_us() reaches the length: whole
+    // seconds and the rest apart, as clock_us() counts them.
+    const std::int64_t left_us = p->length_us - p->played_us;
+    const std::int64_t frequency = clock().frequency();
+    const std::int64_t ticks =
+        left_us / 1'000'000 * frequency + (left_us % 1'000'000 * frequency + 999'999) / 1'000'000;
+    return p->started_counter + ticks;
 }
 
 std::string RecordingAudio::music_path(int player) const {

@@ -34,6 +34,10 @@ class Audio {
     virtual void stop_music(int player) = 0;
     virtual void pause_music(int player) = 0;
     virtual void resume_music(int player) = 0;
+    // The clock counter reading at which a playing file reaches its end. The largest
+    // value when it is not playing, or when this audio cannot tell: such an audio wakes
+    // the message loop itself when a file ends.
+    virtual std::int64_t music_ends_at(int player) = 0;
 };
 
 // Records effects and keeps music players as plain state: a playing file stops by
@@ -48,6 +52,7 @@ class RecordingAudio : public Audio {
     void stop_music(int player) override;
     void pause_music(int player) override;
     void resume_music(int player) override;
+    std::int64_t music_ends_at(int player) override;
 
     // The file a player was opened on, "" for an unknown or closed player.
     std::string music_path(int player) const;

@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <limits>
+
 #include "platform/files.h"
 
 namespace platform {
@@ -13,6 +15,15 @@ namespace {
 constexpr int effect_channel = 0;
 // Channels beyond the effect voice, one per music player; the game opens three.
 constexpr int music_channels = 7;
+
+// Runs on the audio thread (or inside a halt) when a channel stops: a music file that
+// ended wakes the message loop, whose next frame may start the next one.
+void wake_loop_on_music_end(int channel) {
+    if (channel == effect_channel) return;
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+}
 }  // namespace
 
 SdlAudio::SdlAudio() {
@@ -26,11 +37,13 @@ SdlAudio::SdlAudio() {
     }
     Mix_AllocateChannels(1 + music_channels);
     Mix_ReserveChannels(1 + music_channels);
+    Mix_ChannelFinished(wake_loop_on_music_end);
     open_ = true;
 }
 
 SdlAudio::~SdlAudio() {
     if (!open_) return;
+    Mix_ChannelFinished(nullptr);
     Mix_HaltChannel(-1);
     for (auto& [name, chunk] : effects_)
         Mix_FreeChunk(chunk);
@@ -90,8 +103,10 @@ void SdlAudio::play_music_from_start(int player) {
 }
 
 void SdlAudio::stop_music(int player) {
+    // The schedule stops players on every frame of play; only a sounding one is halted,
+    // so a stopped one does not wake the loop again.
     const int channel = channel_of(player);
-    if (channel >= 0) Mix_HaltChannel(channel);
+    if (channel >= 0 && Mix_Playing(channel) != 0) Mix_HaltChannel(channel);
 }
 
 void SdlAudio::pause_music(int player) {
@@ -102,6 +117,10 @@ void SdlAudio::pause_music(int player) {
 void SdlAudio::resume_music(int player) {
     const int channel = channel_of(player);
     if (channel >= 0) Mix_Resume(channel);
+}
+
+std::int64_t SdlAudio::music_ends_at(int) {
+    return std::numeric_limits<std::int64_t>::max();
 }
 
 }  // namespace platform

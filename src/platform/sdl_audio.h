@@ -31,6 +31,8 @@ class SdlAudio : public Audio {
     void stop_music(int player) override;
     void pause_music(int player) override;
     void resume_music(int player) override;
+    // Unknown here: a music channel that ends pushes an SDL event, which wakes the loop.
+    std::int64_t music_ends_at(int player) override;
 
   private:
     // Channel 0 is the effect voice; player i plays on channel i + 1.

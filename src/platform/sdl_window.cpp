@@ -1,10 +1,13 @@
-// SdlWindow: SDL2 window, renderer and streaming texture; event translation.
+// SdlWindow: SDL2 window and its window surface; event translation; presenting the
+// changed tiles of the framebuffer.
 #include "platform/sdl_window.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
@@ -44,12 +47,13 @@ bool start_video(std::string& error) {
     return false;
 }
 
+// The framebuffer is compared with the window in tiles of this many game pixels a side;
+// changed tiles next to each other in a row of tiles are sent as one rectangle.
+constexpr int tile_size = 32;
 }  // namespace
 
 SdlWindow::~SdlWindow() {
     if (cursor_ != nullptr) SDL_FreeCursor(cursor_);
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
 }
 
@@ -68,6 +72,13 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         error_ = "cannot open a display: " + reason;
         return false;
     }
+    // On X11 the window surface is a plain shared-memory image: without this hint SDL
+    // backs it with a GL renderer, which on a machine without a GPU is a software
+    // rasteriser of tens of megabytes and threads. Drivers with no surface of their own
+    // (Wayland) keep SDL's default.
+    if (const char* driver = SDL_GetCurrentVideoDriver();
+        driver != nullptr && std::strcmp(driver, "x11") == 0)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     width_ = std::max(w, 1);
     height_ = std::max(h, 1);
     SDL_DisplayMode mode;
@@ -79,15 +90,7 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
     scale_ = scale;
     window_ = SDL_CreateWindow(cp1251_to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
                                SDL_WINDOWPOS_CENTERED, width_ * scale_, height_ * scale_, 0);
-    if (window_ == nullptr || (renderer_ = SDL_CreateRenderer(window_, -1, 0)) == nullptr) {
-        error_ = std::string("cannot open a window: ") + SDL_GetError();
-        return false;
-    }
-    SDL_RenderSetLogicalSize(renderer_, width_, height_);
-    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                 width_, height_);
-    if (texture_ == nullptr) {
+    if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
         error_ = std::string("cannot open a window: ") + SDL_GetError();
         return false;
     }
@@ -99,24 +102,23 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
 
 void SdlWindow::pump(int timeout_ms) {
     SDL_Event event;
-    if (timeout_ms < 0) {
-        if (SDL_WaitEvent(&event) == 0) return;
-        translate(&event);
-    } else {
-        // A plain sleep, then one look at the display connection: SDL's timed wait
-        // asks the connection several times a pass, and each ask is a system call.
-        if (timeout_ms > 0) SDL_Delay(static_cast<Uint32>(timeout_ms));
-        SDL_PumpEvents();
+    if (timeout_ms != 0) {
+        // The display connection is watched while asleep: input ends the wait at once.
+        const int got =
+            timeout_ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout_ms);
+        if (got != 0) translate(&event);
     }
+    SDL_PumpEvents();
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         translate(&event);
 }
 
 void SdlWindow::translate(const void* raw) {
     const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
-    // Positions reach the game clamped to the client area: its coordinates are unsigned.
-    auto clamp_x = [this](int x) { return std::clamp(x, 0, width_ - 1); };
-    auto clamp_y = [this](int y) { return std::clamp(y, 0, height_ - 1); };
+    // Positions reach the game in its own pixels, clamped to the client area: its
+    // coordinates are unsigned.
+    auto game_x = [this](int x) { return std::clamp(x / scale_, 0, width_ - 1); };
+    auto game_y = [this](int y) { return std::clamp(y / scale_, 0, height_ - 1); };
     switch (event.type) {
         case SDL_QUIT:
             post_quit_message(0);
@@ -134,7 +136,7 @@ void SdlWindow::translate(const void* raw) {
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
                     post_message({MessageType::paint});
-                    shown_changes_ = ~std::uint64_t{0};  // whatever covered it is gone
+                    whole_owed_ = true;  // whatever covered it is gone
                     break;
                 default:
                     break;
@@ -142,12 +144,12 @@ void SdlWindow::translate(const void* raw) {
             break;
         case SDL_MOUSEMOTION:
             post_message(
-                {MessageType::mouse_move, 0, clamp_x(event.motion.x), clamp_y(event.motion.y)});
+                {MessageType::mouse_move, 0, game_x(event.motion.x), game_y(event.motion.y)});
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button == SDL_BUTTON_LEFT)
-                post_message({MessageType::left_button, 0, clamp_x(event.button.x),
-                              clamp_y(event.button.y)});
+                post_message(
+                    {MessageType::left_button, 0, game_x(event.button.x), game_y(event.button.y)});
             break;
         case SDL_TEXTINPUT:
             for (char byte : utf8_to_cp1251(event.text.text))
@@ -190,6 +192,17 @@ SDL_Surface* surface_of(const ArgbPicture& picture) {
                                               picture.width, picture.height, 32, picture.width * 4,
                                               SDL_PIXELFORMAT_ARGB8888);
 }
+// Framebuffer pixels are 0x00RRGGBB; the window surface's own layout otherwise.
+Uint32 surface_pixel(const SDL_PixelFormat& format, Pixel p) {
+    if (format.format == SDL_PIXELFORMAT_RGB888) return p;
+    return SDL_MapRGB(&format, static_cast<Uint8>(p >> 16), static_cast<Uint8>(p >> 8),
+                      static_cast<Uint8>(p));
+}
+
+Uint32* surface_row(const SDL_Surface& surface, int y) {
+    return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface.pixels) +
+                                     static_cast<std::ptrdiff_t>(y) * surface.pitch);
+}
 }  // namespace
 
 void SdlWindow::set_icon(const ArgbPicture& icon) {
@@ -211,15 +224,75 @@ void SdlWindow::set_cursor(const ArgbPicture& pointer) {
     cursor_ = cursor;
 }
 
-void SdlWindow::present(const Bitmap& framebuffer, bool force) {
-    if (texture_ == nullptr || framebuffer.width != width_ || framebuffer.height != height_) return;
-    if (!force && framebuffer.changes == shown_changes_) return;
+bool SdlWindow::tile_differs(const Bitmap& framebuffer, const SDL_Surface& surface, int x, int y,
+                             int w, int h) const {
+    const bool same_layout = surface.format->format == SDL_PIXELFORMAT_RGB888;
+    for (int row = y; row < y + h; ++row) {
+        const Pixel* source = &framebuffer.pixels[static_cast<std::size_t>(row) * width_ + x];
+        const Uint32* shown = surface_row(surface, row * scale_) + x * scale_;
+        if (scale_ == 1 && same_layout) {
+            if (std::memcmp(source, shown, static_cast<std::size_t>(w) * sizeof(Pixel)) != 0)
+                return true;
+            continue;
+        }
+        // The top-left pixel of each block stands for the block: blocks are written whole.
+        for (int i = 0; i < w; ++i)
+            if (shown[i * scale_] != surface_pixel(*surface.format, source[i])) return true;
+    }
+    return false;
+}
+
+void SdlWindow::copy_scaled(const Bitmap& framebuffer, SDL_Surface& surface, int x, int y, int w,
+                            int h) const {
+    const std::size_t row_bytes = static_cast<std::size_t>(w) * scale_ * sizeof(Uint32);
+    for (int row = y; row < y + h; ++row) {
+        const Pixel* source = &framebuffer.pixels[static_cast<std::size_t>(row) * width_ + x];
+        Uint32* first = surface_row(surface, row * scale_) + x * scale_;
+        for (int i = 0; i < w; ++i) {
+            const Uint32 p = surface_pixel(*surface.format, source[i]);
+            std::fill_n(first + i * scale_, scale_, p);
+        }
+        for (int copy = 1; copy < scale_; ++copy)
+            std::memcpy(surface_row(surface, row * scale_ + copy) + x * scale_, first, row_bytes);
+    }
+}
+
+void SdlWindow::present(const Bitmap& framebuffer) {
+    if (window_ == nullptr || framebuffer.width != width_ || framebuffer.height != height_) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr || surface->format->BytesPerPixel != 4 || surface->w < width_ * scale_ ||
+        surface->h < height_ * scale_)
+        return;
+    // A new surface holds none of what was sent before.
+    const bool whole = whole_owed_ || surface != surface_;
+    if (!whole && framebuffer.changes == shown_changes_) return;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    std::vector<SDL_Rect> sent;
+    for (int y = 0; y < height_; y += tile_size) {
+        const int h = std::min(tile_size, height_ - y);
+        int run_start = -1;  // first column of the run of changed tiles being gathered
+        for (int x = 0;; x += tile_size) {
+            const bool at_end = x >= width_;
+            if (!at_end && (whole || tile_differs(framebuffer, *surface, x, y,
+                                                  std::min(tile_size, width_ - x), h))) {
+                if (run_start < 0) run_start = x;
+                continue;
+            }
+            if (run_start >= 0) {
+                const int w = std::min(x, width_) - run_start;
+                copy_scaled(framebuffer, *surface, run_start, y, w, h);
+                sent.push_back({run_start * scale_, y * scale_, w * scale_, h * scale_});
+                run_start = -1;
+            }
+            if (at_end) break;
+        }
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    surface_ = surface;
     shown_changes_ = framebuffer.changes;
-    SDL_UpdateTexture(texture_, nullptr, framebuffer.pixels.data(),
-                      framebuffer.width * static_cast<int>(sizeof(Pixel)));
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    whole_owed_ = false;
+    if (!sent.empty())
+        SDL_UpdateWindowSurfaceRects(window_, sent.data(), static_cast<int>(sent.size()));
 }
 
 }  // namespace platform

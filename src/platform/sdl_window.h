@@ -1,6 +1,7 @@
 // The game's window on SDL2: a fixed-size window centred on the screen, shown at a
 // whole-number scale on large screens; SDL events become the window procedure's
-// messages, and the framebuffer is presented only when it changed.
+// messages. The framebuffer reaches the window through SDL's window surface, with no
+// GL context, and only the parts that changed since the last present are sent.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,8 @@
 #include "platform/raster.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 struct SDL_Cursor;
+struct SDL_Surface;
 
 namespace platform {
 
@@ -44,7 +44,8 @@ class SdlWindow {
     int scale() const { return scale_; }
 
     // Moves waiting SDL events into the message queue as the window procedure's
-    // messages, after sleeping timeout_ms; -1 sleeps until an event comes.
+    // messages, after sleeping until an event comes or timeout_ms have passed,
+    // whichever is first; 0 does not sleep, -1 sleeps until an event comes.
     void pump(int timeout_ms);
 
     // The window's icon in the title bar and task switcher; nothing happens when the
@@ -54,8 +55,9 @@ class SdlWindow {
     // unusable or the pointer cannot be made.
     void set_cursor(const ArgbPicture& pointer);
 
-    // Shows the framebuffer if it changed since it was last shown, or when forced.
-    void present(const Bitmap& framebuffer, bool force = false);
+    // Sends the window the parts of the framebuffer that differ from what it shows,
+    // each pixel as a whole-factor block; all of it after the window was uncovered.
+    void present(const Bitmap& framebuffer);
 
     // The largest whole factor that fits the client area in 90 % of the screen, when
     // the screen is at least twice the client area both ways; otherwise 1.
@@ -63,14 +65,20 @@ class SdlWindow {
 
   private:
     void translate(const void* event);
+    // Whether the framebuffer's pixels in a tile differ from the window surface's.
+    bool tile_differs(const Bitmap& framebuffer, const SDL_Surface& surface, int x, int y, int w,
+                      int h) const;
+    // Writes a rectangle of game pixels into the window surface, scaled.
+    void copy_scaled(const Bitmap& framebuffer, SDL_Surface& surface, int x, int y, int w,
+                     int h) const;
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
+    SDL_Surface* surface_ = nullptr;  // the window surface last written to
     int width_ = 0;
     int height_ = 0;
     int scale_ = 1;
-    std::uint64_t shown_changes_ = ~std::uint64_t{0};
+    std::uint64_t shown_changes_ = 0;
+    bool whole_owed_ = true;  // the window shows nothing of ours yet, or was uncovered
     std::string error_;
 };
 

@@ -1,6 +1,7 @@
 // SoundPlayer over platform::audio() and the per-frame music schedule.
 #include "sound/music.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/random.h"
@@ -98,6 +99,30 @@ void update_music(std::int32_t game_state, bool window_active) {
         else
             p->pause_if_playing();
     }
+}
+
+std::int64_t SoundPlayer::ends_at() const {
+    return is_open_ ? platform::audio().music_ends_at(device_) : never_due;
+}
+
+std::int64_t music_due_at(std::int32_t game_state) {
+    const MusicSchedule& m = music();
+    if (!m.players_created || (game_state == MAIN_MENU && m.intro_pending)) return due_now;
+    std::int64_t due = never_due;
+    if (game_state >= MAIN_MENU && game_state <= NAME_ENTRY) {
+        // The menu music starts once the intro is over and again each time it ends.
+        if (m.intro_music.mode() == platform::PlayerMode::playing)
+            due = m.intro_music.ends_at();
+        else if (m.menu_music.is_open() && m.menu_music.mode() == platform::PlayerMode::stopped)
+            due = due_now;
+        else
+            due = m.menu_music.ends_at();
+    }
+    if (game_state == PLAY || game_state == TRAINING_PLAY) {
+        if (!m.bell_timer) return due_now;
+        due = std::min(due, m.bell_timer->due_at(std::int64_t{m.bell_interval} * 100000, false));
+    }
+    return due;
 }
 
 void reset_music_state() {

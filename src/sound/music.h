@@ -30,6 +30,9 @@ class SoundPlayer {
     void pause_if_playing();
     void resume_if_paused();
     void close();
+    // The clock counter reading at which the playing file ends; never_due when it is
+    // not playing or the audio cannot tell (it then wakes the loop itself).
+    std::int64_t ends_at() const;
 
   private:
     int device_ = -1;
@@ -54,6 +57,11 @@ MusicSchedule& music();
 // window is active: the state-change sound, intro and menu music, silence and bells
 // in play, and pausing everything while the window is inactive.
 void update_music(std::int32_t game_state, bool window_active);
+
+// The counter reading at which update_music next has something to do in this state
+// with no input: the first frame, the intro, the end of the intro or of the menu
+// music, the next bell. never_due when nothing will happen until the state changes.
+std::int64_t music_due_at(std::int32_t game_state);
 
 // Closes the players (bells, menu, intro) and forgets the schedule's state.
 void reset_music_state();

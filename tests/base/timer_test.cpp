@@ -48,6 +48,37 @@ TEST_F(TimerTest, KeepsRunningWhileUnread) {
     EXPECT_EQ(tick_scale, 0.1);
 }
 
+// due_at names the very tick on which each caller's comparison first holds: one tick
+// earlier it does not, so a loop that sleeps until then acts neither late nor early.
+TEST_F(TimerTest, DueAtIsTheFirstTickOnWhichTheThresholdPasses) {
+    struct Case {
+        const char* what;
+        std::int64_t threshold_us;
+        bool inclusive;
+        std::int64_t started_after_us;
+    };
+    const Case cases[] = {
+        {"removal, more than 0.1 s", 100'000, false, 0},
+        {"score drain, at least 1 s", 1'000'000, true, 0},
+        {"bells with interval 0, one whole microsecond", 0, false, 3},
+        {"bells, 4.9 s", 4'900'000, false, 12'345},
+        {"after a clock that ran for days", 100'000, false, 400'000'000'000LL},
+    };
+    for (const Case& c : cases) {
+        clock_.advance_us(c.started_after_us);
+        Timer t;
+        const std::int64_t due = t.due_at(c.threshold_us, c.inclusive);
+        const auto passes = [&] {
+            const std::int64_t us = t.elapsed_us();
+            return c.inclusive ? us >= c.threshold_us : us > c.threshold_us;
+        };
+        clock_.advance_ticks(due - 1 - clock_.counter());
+        EXPECT_FALSE(passes()) << c.what << ": already passes a tick before its due time";
+        clock_.advance_ticks(1);
+        EXPECT_TRUE(passes()) << c.what << ": does not pass at its due time";
+    }
+}
+
 TEST(SteadyClock, ElapsedIsNeverNegative) {
     Timer t;
     EXPECT_GE(t.elapsed_us(), 0);
