@@ -68,7 +68,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     for (;;) {
         sdl.pump(sleep_ms());
         if (!loop_pass(window)) break;
-        sdl.present(window.framebuffer());
+        if (sdl.present(window.framebuffer())) window.forget_touches();
         if (report_first_frame) {
             report_first_frame = false;
             const auto now = std::chrono::system_clock::now().time_since_epoch();

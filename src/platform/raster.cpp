@@ -14,6 +14,27 @@ Bitmap::Bitmap(int w, int h, Pixel fill)
       height(h),
       pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
+void track_touches(Bitmap& bitmap) {
+    const int rows = (bitmap.height + touch_tile - 1) / touch_tile;
+    bitmap.touched.assign(static_cast<std::size_t>(touch_columns(bitmap.width)) *
+                              static_cast<std::size_t>(std::max(rows, 0)),
+                          1);
+}
+
+void mark_touched(Bitmap& bitmap, std::int64_t left, std::int64_t top, std::int64_t right,
+                  std::int64_t bottom) {
+    if (bitmap.touched.empty()) return;
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, bitmap.width);
+    bottom = std::min<std::int64_t>(bottom, bitmap.height);
+    if (left >= right || top >= bottom) return;
+    const std::int64_t columns = touch_columns(bitmap.width);
+    for (std::int64_t row = top / touch_tile; row <= (bottom - 1) / touch_tile; ++row)
+        for (std::int64_t column = left / touch_tile; column <= (right - 1) / touch_tile; ++column)
+            bitmap.touched[static_cast<std::size_t>(row * columns + column)] = 1;
+}
+
 DrawContext::DrawContext(Bitmap* bitmap, const Window* window)
     : target(bitmap), owner(window), font(stock_font()) {}
 
@@ -62,6 +83,7 @@ void blit(DrawContext& destination, int x, int y, int w, int h, const Bitmap& so
                 break;
         }
     }
+    mark_touched(*dst, x, y, std::int64_t{x} + w, std::int64_t{y} + h);
     ++dst->changes;
 }
 
@@ -89,6 +111,7 @@ void fill_rect(DrawContext& context, int left, int top, int right, int bottom, C
     for (int y = top; y < bottom; ++y) {
         std::fill_n(&dst->pixels[static_cast<std::size_t>(y) * dst->width + left], right - left, p);
     }
+    mark_touched(*dst, left, top, right, bottom);
     ++dst->changes;
 }
 
@@ -178,6 +201,11 @@ void line_to(DrawContext& context, int x, int y) {
         round_cap(*dst, x0, y0, w, p);
         round_cap(*dst, x, y, w, p);
     }
+    // The band and the caps reach at most a pen's width beyond the end points.
+    const int reach = std::max(w, 1);
+    mark_touched(*dst, std::int64_t{std::min(x0, x)} - reach, std::int64_t{std::min(y0, y)} - reach,
+                 std::int64_t{std::max(x0, x)} + reach + 1,
+                 std::int64_t{std::max(y0, y)} + reach + 1);
     ++dst->changes;
 }
 

@@ -40,18 +40,36 @@ enum BackgroundMode : int { TRANSPARENT = 1, OPAQUE = 2 };
 // Pen styles: solid and null (draws nothing).
 enum PenStyle : int { PS_SOLID = 0, PS_NULL = 5 };
 
+// Drawing marks the tiles of this many pixels a side that it touches in a bitmap that
+// keeps track (the window's framebuffer), so a shell compares and sends only those.
+constexpr int touch_tile = 32;
+
 struct Bitmap {
     int width = 0;
     int height = 0;
     std::vector<Pixel> pixels;  // rows top to bottom, width pixels each
     std::uint64_t changes =
         0;  // bumped by every drawing operation, so a shell knows when to present
+    // One flag per tile, row by row, set when drawing touched it; empty when the bitmap
+    // does not keep track.
+    std::vector<std::uint8_t> touched;
 
     Bitmap() = default;
     Bitmap(int w, int h, Pixel fill = 0);
     Pixel at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
     Pixel& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
+
+// Tiles across a bitmap of the given width.
+constexpr int touch_columns(int width) {
+    return (width + touch_tile - 1) / touch_tile;
+}
+// Starts keeping track of touched tiles, every tile touched.
+void track_touches(Bitmap& bitmap);
+// Marks the tiles meeting [left, right) x [top, bottom), clipped to the bitmap, when it
+// keeps track.
+void mark_touched(Bitmap& bitmap, std::int64_t left, std::int64_t top, std::int64_t right,
+                  std::int64_t bottom);
 
 struct PenObject {
     int style = PS_SOLID;

@@ -46,10 +46,6 @@ bool start_video(std::string& error) {
     if (error.empty()) error = "no display driver";
     return false;
 }
-
-// The framebuffer is compared with the window in tiles of this many game pixels a side;
-// changed tiles next to each other in a row of tiles are sent as one rectangle.
-constexpr int tile_size = 32;
 }  // namespace
 
 SdlWindow::~SdlWindow() {
@@ -245,9 +241,14 @@ bool SdlWindow::tile_differs(const Bitmap& framebuffer, const SDL_Surface& surfa
 void SdlWindow::copy_scaled(const Bitmap& framebuffer, SDL_Surface& surface, int x, int y, int w,
                             int h) const {
     const std::size_t row_bytes = static_cast<std::size_t>(w) * scale_ * sizeof(Uint32);
+    const bool same_layout = surface.format->format == SDL_PIXELFORMAT_RGB888;
     for (int row = y; row < y + h; ++row) {
         const Pixel* source = &framebuffer.pixels[static_cast<std::size_t>(row) * width_ + x];
         Uint32* first = surface_row(surface, row * scale_) + x * scale_;
+        if (scale_ == 1 && same_layout) {
+            std::memcpy(first, source, row_bytes);
+            continue;
+        }
         for (int i = 0; i < w; ++i) {
             const Uint32 p = surface_pixel(*surface.format, source[i]);
             std::fill_n(first + i * scale_, scale_, p);
@@ -257,24 +258,29 @@ void SdlWindow::copy_scaled(const Bitmap& framebuffer, SDL_Surface& surface, int
     }
 }
 
-void SdlWindow::present(const Bitmap& framebuffer) {
-    if (window_ == nullptr || framebuffer.width != width_ || framebuffer.height != height_) return;
+bool SdlWindow::present(const Bitmap& framebuffer) {
+    if (window_ == nullptr || framebuffer.width != width_ || framebuffer.height != height_)
+        return false;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr || surface->format->BytesPerPixel != 4 || surface->w < width_ * scale_ ||
         surface->h < height_ * scale_)
-        return;
+        return false;
     // A new surface holds none of what was sent before.
     const bool whole = whole_owed_ || surface != surface_;
-    if (!whole && framebuffer.changes == shown_changes_) return;
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    if (!whole && framebuffer.changes == shown_changes_) return true;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    // Changed tiles next to each other in a row of tiles go as one rectangle.
     std::vector<SDL_Rect> sent;
-    for (int y = 0; y < height_; y += tile_size) {
-        const int h = std::min(tile_size, height_ - y);
+    const int columns = touch_columns(width_);
+    for (int y = 0, tile_row = 0; y < height_; y += touch_tile, ++tile_row) {
+        const int h = std::min(touch_tile, height_ - y);
         int run_start = -1;  // first column of the run of changed tiles being gathered
-        for (int x = 0;; x += tile_size) {
+        for (int x = 0, tile = tile_row * columns;; x += touch_tile, ++tile) {
             const bool at_end = x >= width_;
-            if (!at_end && (whole || tile_differs(framebuffer, *surface, x, y,
-                                                  std::min(tile_size, width_ - x), h))) {
+            const bool touched = !at_end && (whole || framebuffer.touched.empty() ||
+                                             framebuffer.touched[static_cast<std::size_t>(tile)]);
+            if (touched && (whole || tile_differs(framebuffer, *surface, x, y,
+                                                  std::min(touch_tile, width_ - x), h))) {
                 if (run_start < 0) run_start = x;
                 continue;
             }
@@ -293,6 +299,7 @@ void SdlWindow::present(const Bitmap& framebuffer) {
     whole_owed_ = false;
     if (!sent.empty())
         SDL_UpdateWindowSurfaceRects(window_, sent.data(), static_cast<int>(sent.size()));
+    return true;
 }
 
 }  // namespace platform

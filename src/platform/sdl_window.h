@@ -56,8 +56,9 @@ class SdlWindow {
     void set_cursor(const ArgbPicture& pointer);
 
     // Sends the window the parts of the framebuffer that differ from what it shows,
-    // each pixel as a whole-factor block; all of it after the window was uncovered.
-    void present(const Bitmap& framebuffer);
+    // each pixel as a whole-factor block: among the tiles drawing touched, or all of it
+    // after the window was uncovered. True once the window shows the framebuffer.
+    bool present(const Bitmap& framebuffer);
 
     // The largest whole factor that fits the client area in 90 % of the screen, when
     // the screen is at least twice the client area both ways; otherwise 1.

@@ -416,6 +416,7 @@ void draw_glyph(Bitmap& target, const Glyph& glyph, std::int64_t left, std::int6
     const std::int64_t last_col = std::min<std::int64_t>(glyph.width, target.width - left);
     const std::int64_t last_row = std::min<std::int64_t>(glyph.rows, target.height - top);
     if (first_col >= last_col || first_row >= last_row) return;
+    mark_touched(target, left, top, left + glyph.width, top + glyph.rows);
     for (std::int64_t row = first_row; row < last_row; ++row) {
         const std::uint8_t* coverage =
             &glyph.coverage[static_cast<std::size_t>(row * glyph.width + first_col)];

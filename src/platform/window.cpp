@@ -7,6 +7,7 @@ Window::Window() : context_(&framebuffer_, this) {}
 
 void Window::resize(int client_width, int client_height) {
     framebuffer_ = Bitmap(client_width, client_height);
+    track_touches(framebuffer_);
     context_.target = &framebuffer_;
     ++framebuffer_.changes;
 }

@@ -3,6 +3,8 @@
 // framebuffer; the title and the desktop services are in desktop.h.
 #pragma once
 
+#include <algorithm>
+
 #include "platform/raster.h"
 
 namespace platform {
@@ -19,6 +21,10 @@ class Window {
     // The window's own drawing context: every request returns this one.
     DrawContext& dc() { return context_; }
     const Bitmap& framebuffer() const { return framebuffer_; }
+    // Forgets which tiles drawing touched; a shell calls it once it has shown them.
+    void forget_touches() {
+        std::fill(framebuffer_.touched.begin(), framebuffer_.touched.end(), 0);
+    }
     int client_width() const { return framebuffer_.width; }
     int client_height() const { return framebuffer_.height; }
 

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
+
+#include "platform/text.h"
 
 namespace platform {
 namespace {
@@ -191,6 +194,69 @@ TEST(Pen, NullPenAndSlantedLinesAreSafe) {
     DrawContext none(nullptr);
     line_to(none, 3, 3);
     fill_rect(none, 0, 0, 3, 3, 0);
+}
+
+// A bitmap that keeps track of touched tiles must mark every tile in which a drawing
+// step changed a pixel (the window shell sends only those), and not every tile.
+TEST(TouchedTiles, EveryChangedPixelLiesInATouchedTile) {
+    const Bitmap source(40, 40, kRed);
+    FontHandle font = create_font({"Courier New", 30, 15, 1000, true});
+    ASSERT_NE(font, nullptr);
+    struct Step {
+        const char* what;
+        void (*draw)(DrawContext& dc, const Bitmap& source, const FontHandle& font);
+    };
+    const Step steps[] = {
+        {"block copy reaching past the edge",
+         [](DrawContext& dc, const Bitmap& s, const FontHandle&) {
+             blit(dc, 90, 60, 40, 40, s, 0, 0, SRCCOPY);
+         }},
+        {"fill", [](DrawContext& dc, const Bitmap&,
+                    const FontHandle&) { fill_rect(dc, 33, 1, 35, 3, rgb(0, 255, 0)); }},
+        {"wide slanted pen",
+         [](DrawContext& dc, const Bitmap&, const FontHandle&) {
+             dc.pen = {PS_SOLID, 8, rgb(255, 255, 255)};
+             move_to(dc, 34, 34);  // its cap reaches into the tiles up and left
+             line_to(dc, 64, 58);
+         }},
+        {"one-pixel pen upwards",
+         [](DrawContext& dc, const Bitmap&, const FontHandle&) {
+             dc.pen = {PS_SOLID, 1, rgb(255, 255, 255)};
+             move_to(dc, 70, 70);
+             line_to(dc, 64, 2);
+         }},
+        {"bold italic text",
+         [](DrawContext& dc, const Bitmap&, const FontHandle& f) {
+             dc.font = f;
+             dc.text_colour = rgb(255, 255, 0);
+             dc.background_mode = TRANSPARENT;
+             text_out(dc, 40, 40,
+                      "\xC6"
+                      "f");  // Жf
+         }},
+    };
+    for (const Step& step : steps) {
+        Bitmap bitmap(100, 80, kBlack);
+        track_touches(bitmap);
+        std::fill(bitmap.touched.begin(), bitmap.touched.end(), 0);
+        const Bitmap before = bitmap;
+        DrawContext dc(&bitmap);
+        step.draw(dc, source, font);
+        int changed = 0;
+        for (int y = 0; y < bitmap.height; ++y)
+            for (int x = 0; x < bitmap.width; ++x) {
+                if (bitmap.at(x, y) == before.at(x, y)) continue;
+                ++changed;
+                const std::size_t tile =
+                    static_cast<std::size_t>(y / touch_tile * touch_columns(100) + x / touch_tile);
+                EXPECT_EQ(bitmap.touched[tile], 1)
+                    << step.what << ": pixel " << x << "," << y << " changed in an unmarked tile";
+            }
+        EXPECT_GT(changed, 0) << step.what;
+        EXPECT_NE(std::count(bitmap.touched.begin(), bitmap.touched.end(), 1),
+                  static_cast<std::ptrdiff_t>(bitmap.touched.size()))
+            << step.what << ": marks every tile";
+    }
 }
 
 }  // namespace

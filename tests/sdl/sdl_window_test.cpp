@@ -48,15 +48,6 @@ class SdlWindowEvents : public testing::Test {
     }
     void TearDown() override { reset_messages(); }
 
-    // The colour the window shows at (x, y), read back from its renderer.
-    std::uint32_t shown(int x, int y) const {
-        const SDL_Rect pixel{x, y, 1, 1};
-        std::uint32_t argb = 0;
-        SDL_RenderReadPixels(SDL_GetRenderer(window_.handle()), &pixel, SDL_PIXELFORMAT_ARGB8888,
-                             &argb, static_cast<int>(sizeof argb));
-        return argb & 0xFFFFFF;
-    }
-
     static void push(SDL_Event event) {
         event.common.timestamp = SDL_GetTicks();
         SDL_PushEvent(&event);
@@ -113,25 +104,84 @@ TEST_F(SdlWindowEvents, BecomeTheWindowProceduresMessages) {
     EXPECT_EQ(got[7].code, 0u);
 }
 
-TEST_F(SdlWindowEvents, PresentsOnlyWhatChanged) {
-    Bitmap frame(648, 528, 0x123456);
-    frame.changes = 1;
-    window_.present(frame);
-    EXPECT_EQ(shown(5, 5), 0x123456u);
-    // Pixels written behind the drawing operations' back count as no change.
-    frame.pixels.assign(frame.pixels.size(), 0x00FF00);
-    window_.present(frame);
-    EXPECT_EQ(shown(5, 5), 0x123456u) << "shown without a change";
-    ++frame.changes;
-    window_.present(frame);
-    EXPECT_EQ(shown(5, 5), 0x00FF00u) << "a change not shown";
-    frame.pixels.assign(frame.pixels.size(), 0x0000FF);
-    window_.present(frame, true);
-    EXPECT_EQ(shown(5, 5), 0x0000FFu) << "not shown when forced";
-    Bitmap wrong(10, 10, 0xFFFFFF);
-    wrong.changes = 7;
-    window_.present(wrong);
-    EXPECT_EQ(shown(5, 5), 0x0000FFu) << "a framebuffer of another size shown";
+// The window surface after a present holds every game pixel as a scale x scale block;
+// later presents send only the tiles drawing touched, and all of it after an expose.
+TEST(SdlWindowPresent, WholeFactorBlocksAndOnlyTouchedTiles) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    for (const int scale : {1, 2, 3}) {
+        reset_messages();
+        SdlWindow window;
+        ASSERT_TRUE(window.open(100, 70, scale, "v"));
+        SDL_Surface* surface = SDL_GetWindowSurface(window.handle());
+        ASSERT_NE(surface, nullptr);
+        ASSERT_EQ(surface->format->BytesPerPixel, 4);
+        const auto shown = [&](int wx, int wy) {
+            const auto* row = reinterpret_cast<const Uint32*>(
+                static_cast<const Uint8*>(surface->pixels) + wy * surface->pitch);
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(row[wx], surface->format, &r, &g, &b);
+            return static_cast<Pixel>(r << 16 | g << 8 | b);
+        };
+        // Every window pixel is the game pixel it scales.
+        const auto expect_shows = [&](const Bitmap& frame, const char* when) {
+            int wrong = 0;
+            for (int wy = 0; wy < 70 * scale; ++wy)
+                for (int wx = 0; wx < 100 * scale; ++wx)
+                    if (shown(wx, wy) != frame.at(wx / scale, wy / scale)) ++wrong;
+            EXPECT_EQ(wrong, 0) << "scale " << scale << ", " << when;
+        };
+
+        Bitmap frame(100, 70);
+        for (int y = 0; y < 70; ++y)
+            for (int x = 0; x < 100; ++x)
+                frame.at(x, y) = static_cast<Pixel>(x * 0x020301 + y * 0x010203) & 0xFFFFFF;
+        track_touches(frame);
+        EXPECT_TRUE(window.present(frame));
+        expect_shows(frame, "first present");
+
+        // Pixels written behind the drawing operations' back count as no change.
+        const Pixel first = frame.at(0, 0);
+        frame.at(0, 0) = 0x00FF00;
+        EXPECT_TRUE(window.present(frame));
+        EXPECT_EQ(shown(0, 0), first) << "scale " << scale << ": shown without a change";
+        frame.at(0, 0) = first;
+
+        // A stray pixel in a tile drawing does not touch stays: that tile is not sent.
+        std::fill(frame.touched.begin(), frame.touched.end(), 0);
+        static_cast<Uint32*>(surface->pixels)[0] = SDL_MapRGB(surface->format, 1, 2, 3);
+        DrawContext dc(&frame);
+        fill_rect(dc, 60, 40, 75, 50, rgb(200, 10, 20));
+        EXPECT_TRUE(window.present(frame));
+        EXPECT_EQ(shown(0, 0), 0x010203u) << "scale " << scale;
+        EXPECT_EQ(shown(60 * scale, 40 * scale), 0xC80A14u) << "scale " << scale;
+
+        // Uncovered, the window gets everything again.
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = SDL_WINDOWEVENT_EXPOSED;
+        SDL_PushEvent(&e);
+        window.pump(0);
+        std::fill(frame.touched.begin(), frame.touched.end(), 0);
+        EXPECT_TRUE(window.present(frame));
+        expect_shows(frame, "after an expose");
+
+        EXPECT_FALSE(window.present(Bitmap(10, 10))) << "another size is not shown";
+
+        // A click anywhere in a block is a click on its game pixel.
+        reset_messages();
+        e = {};
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = 61 * scale + scale - 1;
+        e.button.y = 41 * scale;
+        SDL_PushEvent(&e);
+        window.pump(0);
+        Message m{};
+        ASSERT_TRUE(peek_message(m));
+        EXPECT_EQ(m.x, 61) << "scale " << scale;
+        EXPECT_EQ(m.y, 41) << "scale " << scale;
+        reset_messages();
+    }
 }
 
 }  // namespace
