@@ -117,11 +117,11 @@ Outcome Session::frames(std::int64_t count) {
 // frame owed at once, or a message a frame posted, waits for the next step, as a frame
 // every millisecond would).
 Outcome Session::run_ms(std::int64_t ms) {
-    if (ms > max_clock_ms - clock_.counter() / 10'000) return Outcome::failed;
+    const std::int64_t step = clock_.frequency() / 1000;
+    if (ms > max_clock_ms - clock_.counter() / step) return Outcome::failed;
     while (platform::messages_waiting())
         if (const Outcome o = frames(1); o != Outcome::done) return o;
     const std::int64_t start = clock_.counter();
-    const std::int64_t step = clock_.frequency() / 1000;
     std::int64_t done = 0;
     while (done < ms) {
         std::int64_t next = done + 1;
