@@ -28,8 +28,23 @@ std::string clicks(int c1, int r1, int c2, int r2) {
            "click_cell " + std::to_string(c2) + " " + std::to_string(r2) + "\nrun 30\n";
 }
 
-// The whole scenario; run names its screenshots.
-std::string scenario_script(const std::string& run, int& shots) {
+// From start-up through the main menu and the score screen into the first frame of
+// play: the click's frame, the deal's and then play's, a millisecond apart.
+std::string start_of_play() {
+    return "run 30\ndump\nmove 300 300\nrun 2500\ndump\nclick_item main 5\nrun 1200\ndump\n"
+           "click 10 10\nrun 450\nclick_item main 3\nrun 2\n";
+}
+
+// The interval of the second bell, in tenths of a second: the draw the first frame of
+// play makes after the first bell, read back from the generator's state.
+std::int64_t second_bell_interval(std::int64_t random_state) {
+    return (random_state >> 16 & 0x7FFF) % 50;
+}
+
+// The whole scenario; run names its screenshots. The first bell of play rings on its
+// first frame; the second one, bell_interval tenths of a second later, and the first
+// point of the score drain, a second later, each get a checkpoint on either side.
+std::string scenario_script(const std::string& run, int& shots, std::int64_t bell_interval) {
     std::string s;
     auto check = [&] { s += checkpoint(run, shots); };
     s += "run 30\n";
@@ -39,8 +54,16 @@ std::string scenario_script(const std::string& run, int& shots) {
     check();
     s += "click_item main 5\nrun 1200\n";
     check();
-    s += "click 10 10\nrun 450\nclick_item main 3\nrun 1500\n";
-    check();
+    s += "click 10 10\nrun 450\nclick_item main 3\nrun 2\n";
+    std::vector<std::int64_t> moments = {bell_interval * 100, bell_interval * 100 + 1, 999, 1000};
+    std::sort(moments.begin(), moments.end());
+    moments.erase(std::unique(moments.begin(), moments.end()), moments.end());
+    std::int64_t now = 0;
+    for (const std::int64_t moment : moments) {
+        s += "run " + std::to_string(moment - now) + "\n";
+        check();
+        now = moment;
+    }
     // A stage: two removals, a refused click during a pending removal, the drain.
     s += board_of({{1, 1, 0},
                    {2, 1, 0},
@@ -113,36 +136,64 @@ std::vector<std::string> dumps_without_frame_count(const std::string& text) {
 class Pacing : public HeadlessGame {};
 
 TEST_F(Pacing, FramesAtDueTimesShowWhatFramesEveryMillisecondShow) {
+    const GameRun probe = play(start_of_play() + "dump\n", "--seed 5 --pace every-ms");
+    ASSERT_EQ(probe.dumps.size(), 4u) << probe.errors;
+    ASSERT_EQ(probe.last()["state"].str(), "PLAY");
+    ASSERT_EQ(probe.last()["music"]["bells"].str(), "playing");
+    const std::int64_t bell_interval = second_bell_interval(probe.last()["random_state"].num());
+    std::filesystem::copy_file(std::filesystem::path(VORPY_GAME_DIR) / "score.sco",
+                               file("score.sco"),
+                               std::filesystem::copy_options::overwrite_existing);
+
     int every_ms_shots = 0, due_shots = 0;
-    const GameRun every_ms =
-        play(scenario_script("every_ms", every_ms_shots), "--seed 5 --pace every-ms");
+    const GameRun every_ms = play(scenario_script("every_ms", every_ms_shots, bell_interval),
+                                  "--seed 5 --pace every-ms");
     ASSERT_EQ(every_ms.status, 0) << every_ms.errors;
     const std::string every_ms_text = scenario::read_text(file("out.txt"));
     // Both runs start from the same score table: the first one wrote a name into it.
     std::filesystem::copy_file(std::filesystem::path(VORPY_GAME_DIR) / "score.sco",
                                file("score.sco"),
                                std::filesystem::copy_options::overwrite_existing);
-    const GameRun due = play(scenario_script("due", due_shots), "--seed 5 --pace due");
+    const GameRun due =
+        play(scenario_script("due", due_shots, bell_interval), "--seed 5 --pace due");
     ASSERT_EQ(due.status, 0) << due.errors;
     const std::string due_text = scenario::read_text(file("out.txt"));
 
     // The scenario goes where it means to, so the comparison covers those screens; the
     // last dump is the one printed when the loop ends.
     ASSERT_EQ(every_ms.dumps.size(), static_cast<std::size_t>(every_ms_shots) + 1);
-    const std::vector<std::string> states = {
-        "MAIN_MENU",     "MAIN_MENU",    "SCORE_SCREEN", "PLAY",         "PLAY",
-        "PLAY",          "PLAY",         "PAUSE_MENU",   "PLAY",         "PLAY",
-        "PLAY",          "NAME_ENTRY",   "NAME_ENTRY",   "SCORE_SCREEN", "TRAINING_PLAY",
-        "TRAINING_PLAY", "TRAINING_END", "MAIN_MENU",    "MAIN_MENU",    "MAIN_MENU"};
+    const std::size_t play_moments = every_ms.dumps.size() - 20;  // 3 or 4
+    std::vector<std::string> states = {"MAIN_MENU", "MAIN_MENU", "SCORE_SCREEN"};
+    states.insert(states.end(), play_moments, "PLAY");
+    for (const char* state :
+         {"PLAY", "PLAY", "PLAY", "PAUSE_MENU", "PLAY", "PLAY", "PLAY", "NAME_ENTRY", "NAME_ENTRY",
+          "SCORE_SCREEN", "TRAINING_PLAY", "TRAINING_PLAY", "TRAINING_END", "MAIN_MENU",
+          "MAIN_MENU", "MAIN_MENU"})
+        states.emplace_back(state);
     std::string went, meant;
     for (std::size_t i = 0; i < states.size(); ++i) {
         went += every_ms.dumps[i]["state"].str() + " ";
         meant += states[i] + " ";
     }
     ASSERT_EQ(went, meant) << "the states at the checkpoints";
-    EXPECT_EQ(every_ms.dumps[4]["removal_pending"].num(), 1);
-    EXPECT_EQ(every_ms.dumps[5]["removal_pending"].num(), 0);
-    EXPECT_EQ(every_ms.dumps[6]["tiles_left"].num(), 6);
+    // Each checkpoint pair falls on either side of its moment.
+    const auto at_moment = [&](std::int64_t moment) -> const test_json::Value& {
+        std::vector<std::int64_t> moments = {bell_interval * 100, bell_interval * 100 + 1, 999,
+                                             1000};
+        std::sort(moments.begin(), moments.end());
+        moments.erase(std::unique(moments.begin(), moments.end()), moments.end());
+        const auto i = std::find(moments.begin(), moments.end(), moment) - moments.begin();
+        return every_ms.dumps[3 + static_cast<std::size_t>(i)];
+    };
+    EXPECT_EQ(at_moment(999)["score"].num(), 300);
+    EXPECT_EQ(at_moment(1000)["score"].num(), 299);
+    EXPECT_NE(at_moment(bell_interval * 100)["random_state"].num(),
+              at_moment(bell_interval * 100 + 1)["random_state"].num())
+        << "the second bell draws the next interval";
+    const std::size_t stage = 3 + play_moments;
+    EXPECT_EQ(every_ms.dumps[stage]["removal_pending"].num(), 1);
+    EXPECT_EQ(every_ms.dumps[stage + 1]["removal_pending"].num(), 0);
+    EXPECT_EQ(every_ms.dumps[stage + 2]["tiles_left"].num(), 6);
     EXPECT_EQ(every_ms.exit, 0);
 
     const std::vector<std::string> a = dumps_without_frame_count(every_ms_text),
