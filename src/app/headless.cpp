@@ -69,6 +69,29 @@ windowmenu* menu_named(std::string_view name) {
     return nullptr;
 }
 
+// A key pressed and released as the SDL shell passes it on: the key, then for a key
+// that types, its character.
+bool press_key(std::string_view name) {
+    static constexpr struct {
+        std::string_view name;
+        std::uint32_t key;
+        char typed;
+    } keys[] = {{"up", platform::VK_UP, 0},        {"down", platform::VK_DOWN, 0},
+                {"left", platform::VK_LEFT, 0},    {"right", platform::VK_RIGHT, 0},
+                {"enter", platform::VK_RETURN, 0}, {"space", platform::VK_SPACE, ' '},
+                {"h", platform::VK_H, 'h'},        {"m", platform::VK_M, 'm'},
+                {"f11", platform::VK_F11, 0}};
+    for (const auto& k : keys) {
+        if (k.name != name) continue;
+        platform::post_message({platform::MessageType::key_down, k.key});
+        if (k.typed != 0)
+            platform::post_message(
+                {platform::MessageType::character, static_cast<unsigned char>(k.typed)});
+        return true;
+    }
+    return false;
+}
+
 enum class Outcome { done, loop_ended, not_understood, failed, frame_limit };
 
 // Carries out script lines against the running game.
@@ -201,6 +224,8 @@ Outcome Session::run(std::string_view line) {
             post(MessageType::left_button, 0, centre.x, centre.y);
             return Outcome::done;
         }
+    } else if (command == "key" && argc == 1) {
+        if (press_key(words[1])) return Outcome::done;
     } else if (command == "char" && argc == 1) {
         if (const auto code = number(1, 0, 0xFFFFFFFF)) {
             post(MessageType::character, static_cast<std::uint32_t>(*code));

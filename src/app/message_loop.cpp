@@ -37,12 +37,20 @@ void window_procedure(platform::Window& window, const platform::Message& message
             // Positions arrive as the two 16-bit halves of one message word.
             input.mouse_x = static_cast<std::uint16_t>(message.x);
             input.mouse_y = static_cast<std::uint16_t>(message.y);
-            if (message.type == MessageType::left_button)
+            input.mouse_moved = 1;
+            // A click on an inactive window is dropped, not kept for after activation,
+            // when it would act wherever the mouse then is. The click that activates
+            // the window comes after its activation and counts.
+            if (message.type == MessageType::left_button && input.window_active != 0)
                 input.click_count = static_cast<std::uint16_t>(input.click_count + 1);
+            break;
+        case MessageType::key_down:
+            input.key_pressed = message.code;
+            // Enter also arrives as the control character name entry reads.
+            if (message.code == platform::VK_RETURN) input.last_control_char = 13;
             break;
         case MessageType::quit:  // ends the loop before it gets here
         case MessageType::create:
-        case MessageType::key_down:
             break;
     }
 }

@@ -103,6 +103,11 @@ void flow_fields(Json& dump) {
     dump["typed_chars"] = text(f.input.typed_chars);
     dump["last_control_char"] = f.input.last_control_char;
     dump["window_active"] = f.input.window_active;
+    dump["cursor"] = f.cursor.visible != 0 ? Json::array({f.cursor.column, f.cursor.row}) : Json();
+    const windowmenu* menu = flow::menu_on_screen(f.game_state);
+    dump["highlight"] =
+        menu != nullptr && menu->hovered_item != 0 ? Json(menu->hovered_item) : Json();
+    dump["muted"] = music().muted;
     dump["activity_count"] = a.activity_count;
     dump["frame_count"] = a.frame_count;
     dump["client"] = {a.board_pixel_width, a.board_pixel_height};

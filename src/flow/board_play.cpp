@@ -49,8 +49,10 @@ void outline_cell(platform::DrawContext& context, int column, int row) {
     platform::line_to(context, left, top);
 }
 
-void click_board_cell(platform::Window& window, int x, int y) {
-    const rules::ClickOutcome outcome = rules::click_cell(x, y);
+namespace {
+
+void draw_click_outcome(platform::Window& window, int x, int y,
+                        const rules::ClickOutcome& outcome) {
     switch (outcome.result) {
         case rules::ClickResult::ignored:
             break;
@@ -73,6 +75,15 @@ void click_board_cell(platform::Window& window, int x, int y) {
     }
 }
 
+}  // namespace
+
+void click_board_cell(platform::Window& window, int x, int y) {
+    // The cell may be drawn anew under the cursor: its frame comes off first.
+    erase_cursor(window);
+    draw_click_outcome(window, x, y, rules::click_cell(x, y));
+    paint_cursor(window);
+}
+
 void finish_board_removal(platform::Window& window, bool full_game) {
     rules::finish_removal(full_game);
     if (rules::reshuffle_due()) play_effect(Effect::RESHUFFLE);
@@ -89,9 +100,13 @@ void show_board_title() {
 void show_hint(platform::Window& window) {
     if (rules::count_open_pairs() == 0) return;
     const rules::HintPair& hint = rules::rules_state().hint_pair;
-    Pen pen(&window.dc(), platform::PS_SOLID, 2, hint_red);
-    outline_cell(window.dc(), hint.first.column, hint.first.row);
-    outline_cell(window.dc(), hint.second.column, hint.second.row);
+    erase_cursor(window);
+    {
+        Pen pen(&window.dc(), platform::PS_SOLID, 2, hint_red);
+        outline_cell(window.dc(), hint.first.column, hint.first.row);
+        outline_cell(window.dc(), hint.second.column, hint.second.row);
+    }
+    paint_cursor(window);
 }
 
 }  // namespace flow

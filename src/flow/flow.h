@@ -9,8 +9,11 @@
 #include "base/game_states.h"
 #include "base/string.h"
 #include "base/timer.h"
+#include "flow/board_cursor.h"
 #include "platform/raster.h"
 #include "platform/window.h"
+
+class windowmenu;
 
 namespace flow {
 
@@ -22,6 +25,8 @@ struct Input {
     String typed_chars;             // printable characters not yet taken
     std::uint32_t last_control_char = 0;
     std::int32_t window_active = 1;
+    std::uint32_t key_pressed = 0;  // the last key pressed (a VirtualKey) not yet taken, or 0
+    std::int32_t mouse_moved = 0;   // 1 once the mouse moved or clicked since the last frame
 };
 
 // The flow's program-wide state.
@@ -43,6 +48,9 @@ struct FlowState {
     // Character width of the game's texts: cell width / 2.
     std::int32_t text_width = 0;
     Input input;
+    // 1 while the keyboard moved a menu's highlight last; the mouse takes it back.
+    std::int32_t keys_lead = 0;
+    BoardCursor cursor;
 };
 
 FlowState& flow_state();
@@ -61,6 +69,9 @@ bool run_frame(platform::Window& window);
 std::int64_t next_frame_due();
 // A close request of the window: back towards the main menu, or quit from it.
 void on_close(platform::Window& window);
+
+// The menu a screen shows, null for the screens without one.
+windowmenu* menu_on_screen(std::int32_t game_state);
 
 // Paints the whole screen of the current state.
 void redraw_state(platform::Window& window);

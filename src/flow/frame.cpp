@@ -2,6 +2,8 @@
 // between states, the close request, and the music schedule as the shared tail.
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 #include "base/paths.h"
 #include "board/board.h"
@@ -41,6 +43,56 @@ bool take_click(Input& input) {
     if (input.click_count == 0) return false;
     input.click_count = 0;
     return true;
+}
+
+bool is_arrow(std::uint32_t key) {
+    return key == platform::VK_UP || key == platform::VK_DOWN || key == platform::VK_LEFT ||
+           key == platform::VK_RIGHT;
+}
+
+// Enter (also the keypad's) and Space choose as a click does.
+bool is_choice(std::uint32_t key) {
+    return key == platform::VK_RETURN || key == platform::VK_SPACE;
+}
+
+// The item lit on a menu screen, and the one a click or a choosing key acts on: the
+// item under the mouse, or the keyboard's once Up or Down moved the highlight last.
+// Up and Down step through `choices`, the items that do something, stopping at the ends.
+std::int32_t lit_item(platform::Window& window, windowmenu& menu, std::uint32_t key,
+                      std::initializer_list<int> choices) {
+    FlowState& f = flow_state();
+    if (key == platform::VK_UP || key == platform::VK_DOWN) {
+        f.keys_lead = 1;
+        const int* const first = choices.begin();
+        const int* const last = choices.end() - 1;
+        const int* at = first;
+        while (at <= last && *at != menu.hovered_item)
+            ++at;
+        if (at > last)
+            at = key == platform::VK_DOWN ? first : last;
+        else if (key == platform::VK_DOWN && at < last)
+            ++at;
+        else if (key == platform::VK_UP && at > first)
+            --at;
+        return menu.light_item(window, *at);
+    }
+    if (f.keys_lead != 0) return menu.light_item(window, menu.hovered_item);
+    return menu.hover(window, f.input.mouse_x, f.input.mouse_y);
+}
+
+// A click, or a choosing key, since the last frame.
+bool take_choice(Input& input, std::uint32_t key) {
+    return take_click(input) || is_choice(key);
+}
+
+// The board's keys: arrows steer the cursor, Enter and Space click its cell.
+void board_keys(platform::Window& window, std::uint32_t key) {
+    const BoardCursor& cursor = flow_state().cursor;
+    if (is_arrow(key)) {
+        steer_cursor(window, key);
+    } else if (is_choice(key) && cursor.visible != 0) {
+        click_board_cell(window, cursor.column, cursor.row);
+    }
 }
 
 bool escape_down() {
@@ -86,6 +138,7 @@ void new_stage(platform::Window& window) {
     rules::begin_stage();
     show_next_background(window);
     rules::deal_stage_board();
+    reset_cursor();
     f.second_timer->restart();
     f.first_tick = 1;
     f.game_state = PLAY;
@@ -93,7 +146,7 @@ void new_stage(platform::Window& window) {
     show_board_title();
 }
 
-void play(platform::Window& window) {
+void play(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
     Input& in = f.input;
     if (f.second_timer->elapsed_us() >= second_us || f.first_tick == 1) {
@@ -122,6 +175,15 @@ void play(platform::Window& window) {
         }
         click_cell_under_mouse(window, in);
     }
+    if (f.game_state == PLAY) {
+        board_keys(window, key);
+        // H asks for a hint as the pause menu's item does: the prompt still asks first.
+        if (key == platform::VK_H && rules::rules_state().tiles_left > 0) {
+            f.game_state = HINT_PROMPT;
+            redraw_state(window);
+            return;
+        }
+    }
     if (rules::removal_due()) finish_board_removal(window, true);
     if (rules::rules_state().tiles_left <= 0) {
         rules::clear_stage();
@@ -148,6 +210,7 @@ void training_next(platform::Window& window) {
     }
     show_next_background(window);
     rules::deal_training_exercise(f.training_level);
+    reset_cursor();
     f.game_state = TRAINING_PLAY;
     redraw_state(window);
     show_board_title();
@@ -159,17 +222,28 @@ void end_training(FlowState& f) {
     f.training_level = 10;
 }
 
-void training_play(platform::Window& window) {
+void training_play(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
     Input& in = f.input;
     if (rules::rules_state().tiles_left <= 0 && f.training_level >= 3) {
         f.game_state = TRAINING_NEXT;
         return;
     }
-    const std::int32_t item = menu_state().training_menu.hover(window, in.mouse_x, in.mouse_y);
-    if (take_click(in)) {
+    std::int32_t item = menu_state().training_menu.hover(window, in.mouse_x, in.mouse_y);
+    bool chosen = take_click(in);
+    if (chosen) {
         // A click on a menu item also reaches the cell beneath it.
         click_cell_under_mouse(window, in);
+    } else {
+        board_keys(window, key);
+        // H is the menu's hint item; on a cleared board Enter and Space go on as it does.
+        const bool cleared = rules::rules_state().tiles_left <= 0;
+        if (key == platform::VK_H || (cleared && is_choice(key))) {
+            item = menu_items::training::hint;
+            chosen = true;
+        }
+    }
+    if (chosen) {
         if (item == menu_items::training::hint) {
             if (rules::rules_state().tiles_left <= 0)
                 f.game_state = TRAINING_NEXT;
@@ -185,12 +259,15 @@ void training_play(platform::Window& window) {
     if (rules::removal_due()) finish_board_removal(window, false);
 }
 
-void main_menu(platform::Window& window) {
+void main_menu(platform::Window& window, std::uint32_t key) {
+    namespace items = menu_items::main;
     FlowState& f = flow_state();
     Input& in = f.input;
     animate_menu_border(window);
-    const std::int32_t item = menu_state().main_menu.hover(window, in.mouse_x, in.mouse_y);
-    if (!take_click(in)) return;
+    const std::int32_t item =
+        lit_item(window, menu_state().main_menu, key,
+                 {items::new_game, items::training, items::scores, items::quit});
+    if (!take_choice(in, key)) return;
     switch (item) {
         case menu_items::main::new_game:
             f.game_state = NEW_STAGE;
@@ -212,34 +289,40 @@ void main_menu(platform::Window& window) {
     }
 }
 
-void training_rules(platform::Window& window) {
+// The rules, training end and score screens: their one item, and any click or choosing
+// key leaves.
+bool back_screen_left(platform::Window& window, std::uint32_t key) {
+    lit_item(window, menu_state().back_menu, key, {menu_items::back::button});
+    return take_choice(flow_state().input, key);
+}
+
+void training_rules(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
     windowmenu& back = menu_state().back_menu;
-    back.hover(window, f.input.mouse_x, f.input.mouse_y);
-    if (!take_click(f.input)) return;
+    if (!back_screen_left(window, key)) return;
     f.game_state = TRAINING_NEXT;
     f.training_level += 1;
     back.set_item_text(menu_items::back::button, "Назад"_cp1251);
 }
 
-void training_end(platform::Window& window) {
+void training_end(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
     windowmenu& back = menu_state().back_menu;
-    back.hover(window, f.input.mouse_x, f.input.mouse_y);
-    if (!take_click(f.input)) return;
+    if (!back_screen_left(window, key)) return;
     back.set_item_text(menu_items::back::button, "Назад"_cp1251);
     f.game_state = MAIN_MENU;
     redraw_state(window);
 }
 
-void hint_prompt(platform::Window& window) {
+void hint_prompt(platform::Window& window, std::uint32_t key) {
+    namespace items = menu_items::hint;
     FlowState& f = flow_state();
     std::int32_t& no_selection = rules::rules_state().no_selection;
     if (no_selection == 0) no_selection = 1;
     animate_menu_border(window);
     const std::int32_t item =
-        menu_state().help_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
-    if (take_click(f.input)) {
+        lit_item(window, menu_state().help_menu, key, {items::show, items::decline});
+    if (take_choice(f.input, key)) {
         if (item == menu_items::hint::show) {
             f.game_state = PLAY;
             redraw_state(window);
@@ -253,13 +336,18 @@ void hint_prompt(platform::Window& window) {
     f.second_timer->restart();
 }
 
-void pause_menu(platform::Window& window) {
+void pause_menu(platform::Window& window, std::uint32_t key) {
+    namespace items = menu_items::pause;
     FlowState& f = flow_state();
+    const rules::RulesState& r = rules::rules_state();
     animate_menu_border(window);
+    // Once the stage is cleared the hint item does nothing: the keys pass it by.
     const std::int32_t item =
-        menu_state().continue_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
-    if (take_click(f.input)) {
-        const rules::RulesState& r = rules::rules_state();
+        r.tiles_left > 0
+            ? lit_item(window, menu_state().continue_menu, key,
+                       {items::resume, items::hint, items::end_game})
+            : lit_item(window, menu_state().continue_menu, key, {items::resume, items::end_game});
+    if (take_choice(f.input, key)) {
         if (item == menu_items::pause::resume) {
             f.game_state = r.tiles_left > 0 ? PLAY : NEW_STAGE;
         } else if (item == menu_items::pause::hint) {
@@ -278,11 +366,11 @@ void pause_menu(platform::Window& window) {
     f.second_timer->restart();
 }
 
-void score_screen(platform::Window& window) {
+void score_screen(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
-    menu_state().back_menu.hover(window, f.input.mouse_x, f.input.mouse_y);
+    const bool left = back_screen_left(window, key);
     animate_menu_border(window);
-    if (!take_click(f.input)) return;
+    if (!left) return;
     f.game_state = MAIN_MENU;
     redraw_state(window);
 }
@@ -305,36 +393,43 @@ bool run_frame(platform::Window& window) {
     FlowState& f = flow_state();
     if (!f.second_timer) f.second_timer.emplace();
     f.frame_start_state = f.game_state;
+    const std::uint32_t key = std::exchange(f.input.key_pressed, 0);
+    if (std::exchange(f.input.mouse_moved, 0) != 0) {
+        f.keys_lead = 0;
+        hide_cursor(window);
+    }
+    // M silences the game and brings it back; in name entry it is a letter.
+    if (key == platform::VK_M && f.game_state != NAME_ENTRY) toggle_mute();
     switch (f.game_state) {
         case NEW_STAGE:
             new_stage(window);
             break;
         case PLAY:
-            play(window);
+            play(window, key);
             break;
         case TRAINING_NEXT:
             training_next(window);
             break;
         case TRAINING_PLAY:
-            training_play(window);
+            training_play(window, key);
             break;
         case MAIN_MENU:
-            main_menu(window);
+            main_menu(window, key);
             break;
         case TRAINING_RULES:
-            training_rules(window);
+            training_rules(window, key);
             break;
         case TRAINING_END:
-            training_end(window);
+            training_end(window, key);
             break;
         case HINT_PROMPT:
-            hint_prompt(window);
+            hint_prompt(window, key);
             break;
         case PAUSE_MENU:
-            pause_menu(window);
+            pause_menu(window, key);
             break;
         case SCORE_SCREEN:
-            score_screen(window);
+            score_screen(window, key);
             break;
         case NAME_ENTRY:
             name_entry(window);

@@ -77,15 +77,38 @@ void draw_pause_items(platform::Window& window) {
 
 }  // namespace
 
+windowmenu* menu_on_screen(std::int32_t game_state) {
+    MenuState& menus = menu_state();
+    switch (game_state) {
+        case MAIN_MENU:
+            return &menus.main_menu;
+        case PAUSE_MENU:
+            return &menus.continue_menu;
+        case HINT_PROMPT:
+            return &menus.help_menu;
+        case TRAINING_RULES:
+        case TRAINING_END:
+        case SCORE_SCREEN:
+            return &menus.back_menu;
+        case TRAINING_PLAY:
+            return &menus.training_menu;
+        default:
+            return nullptr;
+    }
+}
+
 void redraw_state(platform::Window& window) {
     FlowState& f = flow_state();
     MenuState& menus = menu_state();
     ScreenPictures& pictures = screen_pictures();
+    // Whatever the frame stood on is painted over.
+    forget_cursor_pixels();
     switch (f.game_state) {
         case PLAY:
             draw_board(window);
             draw_score_panel(window);
             draw_menu_button(window, button_green);
+            paint_cursor(window);
             show_board_title();
             break;
         case TRAINING_PLAY:
@@ -95,6 +118,7 @@ void redraw_state(platform::Window& window) {
                                                   ? "Показать подсказку"_cp1251
                                                   : "Продолжить"_cp1251);
             menus.training_menu.draw(window);
+            paint_cursor(window);
             show_board_title();
             break;
         case MAIN_MENU:

@@ -6,9 +6,10 @@
 
 namespace menu_items {
 
-// "menu\mainmenu.menu", the main menu.
+// "menu\mainmenu.menu", the main menu. Two places after the last item lift "Выход"
+// clear of the pause menu's "Закончить игру" and the back button that lead here.
 namespace main {
-constexpr int count = 6;
+constexpr int count = 8;
 constexpr int new_game = 3, training = 4, scores = 5, quit = 6;
 }  // namespace main
 
@@ -19,9 +20,10 @@ constexpr int count = 5;
 constexpr int resume = 3, hint = 4, end_game = 5;
 }  // namespace pause
 
-// "menu\helpmenu.menu", the hint prompt.
+// "menu\helpmenu.menu", the hint prompt. A place after the last item lifts "Да,
+// показать" clear of the pause menu's "Показать подсказку" that leads here.
 namespace hint {
-constexpr int count = 5;
+constexpr int count = 6;
 constexpr int show = 4, decline = 5;
 }  // namespace hint
 

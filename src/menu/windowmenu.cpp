@@ -221,24 +221,27 @@ void windowmenu::draw(Window& window) {
     ++draw_count_;
 }
 
-std::int32_t windowmenu::hover(Window& window, int x, int y) {
+std::int32_t windowmenu::item_at(int x, int y) {
     for (std::int32_t i = 1; i <= item_count; ++i) {
         const Rect rect = item_rect(i);
-        const bool on_item = rect.left - hit_margin < x && x < rect.right + hit_margin &&
-                             rect.top < y && y < rect.bottom + hit_margin;
-        if (!on_item) continue;
-        for (std::int32_t j = 1; j <= item_count; ++j)
-            reset_item_colour(j);
-        highlight_item(i);
-        if (hovered_item != i) draw(window);
-        hovered_item = i;
-        return i;
+        if (rect.left - hit_margin < x && x < rect.right + hit_margin && rect.top < y &&
+            y < rect.bottom + hit_margin)
+            return i;
     }
+    return 0;
+}
+
+std::int32_t windowmenu::hover(Window& window, int x, int y) {
+    return light_item(window, item_at(x, y));
+}
+
+std::int32_t windowmenu::light_item(Window& window, std::int32_t index) {
     for (std::int32_t j = 1; j <= item_count; ++j)
         reset_item_colour(j);
-    if (hovered_item != 0) draw(window);
-    hovered_item = 0;
-    return 0;
+    highlight_item(index);
+    if (hovered_item != index) draw(window);
+    hovered_item = index;
+    return index;
 }
 
 void windowmenu::set_item_text(std::int32_t index, const String& text) {

@@ -36,6 +36,11 @@ class windowmenu {
     // The item under (x, y), 0 for none; lights it, and redraws the menu when the lit
     // item changed since the last call.
     std::int32_t hover(platform::Window& window, int x, int y);
+    // The item whose hit zone holds (x, y), 0 for none; the lower number where zones overlap.
+    std::int32_t item_at(int x, int y);
+    // Lights item index (0 for none) as hover does for the item under the mouse, and
+    // returns index: the keyboard's way to the same highlight.
+    std::int32_t light_item(platform::Window& window, std::int32_t index);
     // The text rectangle of item index (1-based); all zeros when out of range.
     Rect item_rect(std::int32_t index);
     // Replaces the text of item index when in range; shows at the next draw.

@@ -64,10 +64,24 @@ enum class MessageType {
     activate,  // code: 1 active, 0 inactive
     paint,
     close,
-    key_down,
+    key_down,     // code: the key's VirtualKey
     character,    // code: the character (Windows-1251 byte, or a control code)
     mouse_move,   // x, y in client pixels
     left_button,  // x, y in client pixels
+};
+
+// The keys the game acts on, by their desktop key codes (key_down's code). Keypad
+// Enter arrives as VK_RETURN.
+enum VirtualKey : std::uint32_t {
+    VK_RETURN = 0x0D,
+    VK_SPACE = 0x20,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_H = 0x48,
+    VK_M = 0x4D,
+    VK_F11 = 0x7A,
 };
 
 struct Message {

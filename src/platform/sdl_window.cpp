@@ -46,6 +46,35 @@ bool start_video(std::string& error) {
     if (error.empty()) error = "no display driver";
     return false;
 }
+
+// The keys the game acts on; 0 for the others. Enter is one of them: the window
+// procedure makes its control character.
+std::uint32_t virtual_key(SDL_Keycode sym) {
+    switch (sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_h:
+            return VK_H;
+        case SDLK_m:
+            return VK_M;
+        case SDLK_F11:
+            return VK_F11;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
 
 SdlWindow::~SdlWindow() {
@@ -123,9 +152,11 @@ void SdlWindow::translate(const void* raw) {
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     post_message({MessageType::activate, 1});
+                    active_ = true;
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     post_message({MessageType::activate, 0});
+                    active_ = false;
                     break;
                 case SDL_WINDOWEVENT_CLOSE:
                     post_message({MessageType::close});
@@ -143,15 +174,27 @@ void SdlWindow::translate(const void* raw) {
                 {MessageType::mouse_move, 0, game_x(event.motion.x), game_y(event.motion.y)});
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (event.button.button == SDL_BUTTON_LEFT)
-                post_message(
-                    {MessageType::left_button, 0, game_x(event.button.x), game_y(event.button.y)});
+            if (event.button.button != SDL_BUTTON_LEFT) break;
+            // The click that activates the window may come before the focus event:
+            // the window is active for it, so the game does not drop it.
+            if (!active_ && SDL_GetKeyboardFocus() == window_) {
+                post_message({MessageType::activate, 1});
+                active_ = true;
+            }
+            post_message(
+                {MessageType::left_button, 0, game_x(event.button.x), game_y(event.button.y)});
             break;
         case SDL_TEXTINPUT:
             for (char byte : utf8_to_cp1251(event.text.text))
                 post_message({MessageType::character, static_cast<unsigned char>(byte)});
             break;
         case SDL_KEYDOWN:
+            if (const std::uint32_t key = virtual_key(event.key.keysym.sym)) {
+                // A held key repeats only where repeating means something: the arrows.
+                const bool arrow = key >= VK_LEFT && key <= VK_DOWN;
+                if (event.key.repeat == 0 || arrow) post_message({MessageType::key_down, key});
+                break;
+            }
             // Control characters come only as key presses.
             switch (event.key.keysym.sym) {
                 case SDLK_BACKSPACE:
@@ -159,10 +202,6 @@ void SdlWindow::translate(const void* raw) {
                     break;
                 case SDLK_TAB:
                     post_message({MessageType::character, 9});
-                    break;
-                case SDLK_RETURN:
-                case SDLK_KP_ENTER:
-                    post_message({MessageType::character, 13});
                     break;
                 case SDLK_ESCAPE:
                     post_message({MessageType::character, 27});

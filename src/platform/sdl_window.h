@@ -81,6 +81,7 @@ class SdlWindow {
     std::uint64_t shown_changes_ = 0;
     bool whole_owed_ = true;  // the window shows nothing of ours yet, or was uncovered
     std::string error_;
+    bool active_ = true;  // as last told to the game
 };
 
 }  // namespace platform

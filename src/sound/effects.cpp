@@ -3,6 +3,7 @@
 #include "sound/effects.h"
 
 #include "platform/audio.h"
+#include "sound/music.h"
 
 const char* effect_name(Effect effect) {
     switch (effect) {
@@ -21,5 +22,6 @@ const char* effect_name(Effect effect) {
 }
 
 void play_effect(Effect effect) {
+    if (music().muted) return;
     platform::audio().play_effect(effect_name(effect), effect_wave(effect));
 }

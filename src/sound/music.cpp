@@ -69,6 +69,14 @@ void update_music(std::int32_t game_state, bool window_active) {
         m.menu_music = SoundPlayer("sound\\menu.wav");
         m.bells = SoundPlayer("sound\\bells.wav");
     }
+    SoundPlayer* players[] = {&m.intro_music, &m.menu_music, &m.bells};
+    // Muted, the schedule stands still: a paused intro must not start the menu music
+    // under it, and everything goes on from where it was when the sound comes back.
+    if (m.muted) {
+        for (SoundPlayer* p : players)
+            p->pause_if_playing();
+        return;
+    }
     if (game_state == MAIN_MENU && m.intro_pending) {
         m.intro_music.play_from_start();
         m.intro_pending = false;
@@ -92,7 +100,6 @@ void update_music(std::int32_t game_state, bool window_active) {
     } else {
         m.bells.stop();
     }
-    SoundPlayer* players[] = {&m.intro_music, &m.menu_music, &m.bells};
     for (SoundPlayer* p : players) {
         if (window_active)
             p->resume_if_paused();
@@ -107,7 +114,9 @@ std::int64_t SoundPlayer::ends_at() const {
 
 std::int64_t music_due_at(std::int32_t game_state) {
     const MusicSchedule& m = music();
-    if (!m.players_created || (game_state == MAIN_MENU && m.intro_pending)) return due_now;
+    if (!m.players_created) return due_now;
+    if (m.muted) return never_due;
+    if (game_state == MAIN_MENU && m.intro_pending) return due_now;
     std::int64_t due = never_due;
     if (game_state >= MAIN_MENU && game_state <= NAME_ENTRY) {
         // The menu music starts once the intro is over and again each time it ends.
@@ -123,6 +132,10 @@ std::int64_t music_due_at(std::int32_t game_state) {
         due = std::min(due, m.bell_timer->due_at(std::int64_t{m.bell_interval} * 100000, false));
     }
     return due;
+}
+
+void toggle_mute() {
+    music().muted = !music().muted;
 }
 
 void reset_music_state() {

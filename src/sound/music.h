@@ -49,6 +49,8 @@ struct MusicSchedule {
     bool intro_pending = true;
     std::optional<Timer> bell_timer;  // made on the first frame of play
     std::int32_t bell_interval = 0;
+    // Silenced by the player for the session: the players pause, no effect sounds.
+    bool muted = false;
 };
 
 MusicSchedule& music();
@@ -62,6 +64,10 @@ void update_music(std::int32_t game_state, bool window_active);
 // with no input: the first frame, the intro, the end of the intro or of the menu
 // music, the next bell. never_due when nothing will happen until the state changes.
 std::int64_t music_due_at(std::int32_t game_state);
+
+// Silences all music and effects, or brings them back: the players go on from where
+// they were paused.
+void toggle_mute();
 
 // Closes the players (bells, menu, intro) and forgets the schedule's state.
 void reset_music_state();

@@ -202,9 +202,9 @@ TEST_P(MenuFileTest, IsWindows1251WithCrLfLineEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SixMenus, MenuFileTest,
-                         testing::Values(MenuCase{"menu\\helpmenu.menu", 5, {4, 5}},
+                         testing::Values(MenuCase{"menu\\helpmenu.menu", 6, {4, 5}},
                                          MenuCase{"menu\\continuemenu.menu", 5, {3, 4, 5}},
-                                         MenuCase{"menu\\mainmenu.menu", 6, {3, 4, 5, 6}},
+                                         MenuCase{"menu\\mainmenu.menu", 8, {3, 4, 5, 6}},
                                          MenuCase{"menu\\back.menu", 8, {8}},
                                          MenuCase{"menu\\really.menu", 5, {2, 4, 5}},
                                          MenuCase{"menu\\training.menu", 7, {6, 7}}),

@@ -49,12 +49,13 @@ void reset_everything() {
 }
 
 // What the frame is given: nothing, a click on an item of a menu, a click at a point,
-// or the Escape key held.
+// the Escape key held, or a key pressed.
 struct Input {
     windowmenu MenuState::*menu = nullptr;
     int item = 0;
     int x = -1, y = -1;
     bool escape = false;
+    std::uint32_t key = 0;
 };
 Input none() {
     return {};
@@ -67,6 +68,15 @@ Input click_at(int x, int y) {
 }
 Input escape() {
     return {nullptr, 0, -1, -1, true};
+}
+Input key(std::uint32_t code) {
+    return {nullptr, 0, -1, -1, false, code};
+}
+// The keyboard lit the item last: Enter or Space then chooses it.
+void keys_lit(windowmenu MenuState::*menu, int number) {
+    platform::Window scratch;
+    (menu_state().*menu).light_item(scratch, number);
+    flow::flow_state().keys_lead = 1;
 }
 
 struct Case {
@@ -212,6 +222,50 @@ const Case cases[] = {
      none(), TRAINING_NEXT},
     {"TrainingEndClick", TRAINING_END, nothing, item(back_menu, items::back::button), MAIN_MENU,
      [] { EXPECT_EQ(back_button(), "Назад"_cp1251); }},
+
+    // The keys: Enter and Space choose the lit item as a click would; the screens with
+    // one button take them whatever is lit; H asks for a hint.
+    {"MainMenuEnterOnNewGame", MAIN_MENU, [] { keys_lit(main_menu, items::main::new_game); },
+     key(platform::VK_RETURN), NEW_STAGE},
+    {"MainMenuSpaceOnQuit", MAIN_MENU, [] { keys_lit(main_menu, items::main::quit); },
+     key(platform::VK_SPACE), QUIT},
+    {"MainMenuEnterWithNothingLit", MAIN_MENU, nothing, key(platform::VK_RETURN), MAIN_MENU},
+    {"PauseEnterOnHint", PAUSE_MENU,
+     [] {
+         in_play();
+         keys_lit(pause_menu, items::pause::hint);
+     },
+     key(platform::VK_RETURN), HINT_PROMPT},
+    {"HintPromptSpaceOnShow", HINT_PROMPT,
+     [] {
+         in_play();
+         keys_lit(hint_menu, items::hint::show);
+     },
+     key(platform::VK_SPACE), PLAY, [] { EXPECT_EQ(rules_now().score, 290); }},
+    {"ScoreScreenEnter", SCORE_SCREEN, nothing, key(platform::VK_RETURN), MAIN_MENU},
+    {"TrainingRulesSpace", TRAINING_RULES, [] { flow::flow_state().training_level = -1; },
+     key(platform::VK_SPACE), TRAINING_NEXT},
+    {"TrainingEndEnter", TRAINING_END, nothing, key(platform::VK_RETURN), MAIN_MENU},
+    {"PlayH", PLAY, in_play, key(platform::VK_H), HINT_PROMPT,
+     [] { EXPECT_EQ(rules_now().score, 300) << "the prompt asks before anything is paid"; }},
+    {"PlayHOnAClearedBoard", PLAY,
+     [] {
+         in_play();
+         rules::rules_state().tiles_left = 0;
+     },
+     key(platform::VK_H), PAUSE_MENU},
+    {"PlayEnterWithoutCursor", PLAY, in_play, key(platform::VK_RETURN), PLAY,
+     [] { EXPECT_EQ(rules_now().no_selection, 1); }},
+    {"TrainingHIsTheHintItem", TRAINING_PLAY, training_dealt, key(platform::VK_H), TRAINING_PLAY,
+     [] { EXPECT_EQ(rules_now().hint_cost, 10); }},
+    {"TrainingEnterOnAClearedBoardGoesOn", TRAINING_PLAY,
+     [] {
+         training_dealt();
+         rules::rules_state().tiles_left = 0;
+     },
+     key(platform::VK_RETURN), TRAINING_NEXT},
+    {"NameEntryMIsALetter", NAME_ENTRY, nothing, key(platform::VK_M), NAME_ENTRY,
+     [] { EXPECT_FALSE(music().muted); }},
 };
 
 class FlowGame : public testing::Test {
@@ -246,6 +300,7 @@ class FlowGame : public testing::Test {
             in.click_count = 1;
         }
         platform::recording_desktop().escape = input.escape;
+        in.key_pressed = input.key;
     }
 
     std::filesystem::path old_folder_;
@@ -297,6 +352,45 @@ TEST_F(FlowGame, CloseRequests) {
         if (c.from == TRAINING_PLAY || c.from == TRAINING_RULES || c.from == TRAINING_END) {
             EXPECT_EQ(back_button(), "Назад"_cp1251) << "from " << app::state_name(c.from);
         }
+    }
+}
+
+// A double click must not fall through onto an item that spends points or quits: on
+// every way from a menu item to a menu holding one (the other ways lead to the board
+// or to menus without such items), no point of the item's hit zone lies in
+// the hit zone of such an item of the menu it leads to.
+TEST_F(FlowGame, NoDangerousItemUnderTheItemThatLedToIt) {
+    const struct Way {
+        const char* name;
+        windowmenu MenuState::*from;
+        int item;
+        windowmenu MenuState::*to;
+    } ways[] = {
+        {"pause hint to the hint prompt", pause_menu, items::pause::hint, hint_menu},
+        {"pause end to the main menu", pause_menu, items::pause::end_game, main_menu},
+        {"back button to the main menu", back_menu, items::back::button, main_menu},
+    };
+    const struct Danger {
+        windowmenu MenuState::*menu;
+        int item;
+    } dangers[] = {{hint_menu, items::hint::show}, {main_menu, items::main::quit}};
+    // The back button's longest text: its zone is widest then.
+    menu_state().back_menu.set_item_text(items::back::button, "Начать тренировку"_cp1251);
+    for (const Way& way : ways) {
+        windowmenu& from = menu_state().*way.from;
+        windowmenu& to = menu_state().*way.to;
+        int points = 0;
+        for (int y = 0; y < window_.client_height(); ++y)
+            for (int x = 0; x < window_.client_width(); ++x) {
+                if (from.item_at(x, y) != way.item) continue;
+                ++points;
+                for (const Danger& danger : dangers) {
+                    if (danger.menu != way.to) continue;
+                    ASSERT_NE(to.item_at(x, y), danger.item)
+                        << way.name << ": " << x << "," << y << " is on item " << danger.item;
+                }
+            }
+        EXPECT_GT(points, 0) << way.name << ": the item has no hit zone";
     }
 }
 

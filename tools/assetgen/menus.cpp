@@ -1,16 +1,19 @@
 // The six menu files. Items are spread over the window height (item i is centred
 // at i * height / (items + 1)), so each file's item count places its working
 // items clear of what the game draws on the same screen:
-// - main menu, 6 items: choices at 225..450, under the title art (above y 140);
+// - main menu, 8 items: choices at 174..348, under the title art (above y 140);
 // - pause menu, 5 items: the stage score stands in item 4's place at about 318..418,
 //   between item 3 (264) and item 5 (440);
-// - hint prompt, 5 items: the prompt lines at 170 and 220 stay above item 4 (352);
+// - hint prompt, 6 items: the prompt lines at 170 and 220 stay above item 4 (300);
 // - back menu, 8 items: its button, item 8, at 464 lies below the rules text and the
 //   nine score rows (132..442 on a screen 768 high);
 // - training menu, 7 items: items 6 and 7 at 396 and 462 lie below the largest
 //   training board (rows 1..6, down to y 336).
 // Items that only hold a place are a single space; the numbers of the others are the
-// game's own (menu/menu_items.h).
+// game's own (menu/menu_items.h). No item that spends points or quits lies where the
+// item leading to its screen was, so a double click cannot fall through onto it:
+// "Да, показать" (300) sits above "Показать подсказку" (352), and "Выход" (348)
+// above "Закончить игру" (440) and the back button (464).
 #include "menus.h"
 
 #include "menu/menu_items.h"
