@@ -20,11 +20,9 @@ rules::Cell top_left_tile() {
     return {rules::first_column, rules::first_row};
 }
 
-// Corner brackets three pixels thick, four pixels inside the cell: clear of the
-// selection and hint outlines along the cell's edge, and unlike any of them.
-void draw_frame(platform::DrawContext& context, int left, int top, int width, int height) {
-    constexpr int inset = 4, thickness = 3;
-    const int arm = std::min(width, height) / 3;
+// Four corner brackets, inset pixels inside the cell, thickness pixels thick.
+void draw_brackets(platform::DrawContext& context, int left, int top, int width, int height,
+                   int inset, int thickness, int arm, platform::Colour colour) {
     const int l = left + inset, t = top + inset;
     const int r = left + width - inset, b = top + height - inset;
     const struct {
@@ -34,10 +32,19 @@ void draw_frame(platform::DrawContext& context, int left, int top, int width, in
         const int x_end = c.x + c.dx * arm, y_end = c.y + c.dy * arm;
         const int x_in = c.x + c.dx * thickness, y_in = c.y + c.dy * thickness;
         platform::fill_rect(context, std::min(c.x, x_end), std::min(c.y, y_in),
-                            std::max(c.x, x_end), std::max(c.y, y_in), cursor_yellow);
+                            std::max(c.x, x_end), std::max(c.y, y_in), colour);
         platform::fill_rect(context, std::min(c.x, x_in), std::min(c.y, y_end), std::max(c.x, x_in),
-                            std::max(c.y, y_end), cursor_yellow);
+                            std::max(c.y, y_end), colour);
     }
+}
+
+// Yellow corner brackets edged in black, so they show on the pale plate and on dark
+// faces alike; three pixels inside the cell, clear of the selection and hint outlines
+// along its edge, and unlike any of them.
+void draw_frame(platform::DrawContext& context, int left, int top, int width, int height) {
+    const int arm = std::min(width, height) / 3;
+    draw_brackets(context, left, top, width, height, 3, 5, arm + 1, cursor_black);
+    draw_brackets(context, left, top, width, height, 4, 3, arm, cursor_yellow);
 }
 
 }  // namespace

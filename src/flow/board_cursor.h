@@ -1,4 +1,4 @@
-// The keyboard's cursor on the board: a frame of yellow corner brackets over one of
+// The keyboard's cursor on the board: black-edged yellow corner brackets over one of
 // the 16 x 9 playing cells, moved by the arrow keys. The pixels under the frame are
 // kept while it is drawn, so taking it away puts the cell back exactly.
 #pragma once
@@ -21,6 +21,7 @@ struct BoardCursor {
 };
 
 constexpr platform::Colour cursor_yellow = platform::rgb(255, 255, 0);
+constexpr platform::Colour cursor_black = platform::rgb(0, 0, 0);
 
 // An arrow key: the first one of a stage shows the cursor on the top-left tile (the
 // first occupied cell row by row), later ones move it a cell, stopping at the edges
