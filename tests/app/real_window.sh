@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Plays the windowed game under the X server xvfb-run gives it: clicks through the
 # main menu into training and back out into a game, taking a screenshot of the
-# window at each screen. Arguments: the game binary, then the click points
-# "x,y" of: training (main menu), start training (rules), back (end of training),
-# new game (main menu); then the program that prints the X server's mouse pointer.
+# window at each screen; then by keys alone through the pause menu, the name entry and
+# the score table into a new game, where a hinted pair is removed with the cursor.
+# Arguments: the game binary, then the click points "x,y" of: training (main menu),
+# start training (rules), back (end of training), new game (main menu); then the
+# program that prints the X server's mouse pointer.
 set -eu
 vorpy=$1 training=$2 start=$3 back=$4 new_game=$5 cursor_probe=$6
 unset SDL_VIDEODRIVER  # the tests run with the dummy driver; this one needs the X server
@@ -47,3 +49,54 @@ xprop -id "$wid" -len 16 -f _NET_WM_ICON 32c _NET_WM_ICON > real_icon.txt
 xdotool mousemove --window "$wid" 300 300
 sleep 0.3
 "$cursor_probe" > real_cursor.txt
+
+# The keyboard alone from here: the pause menu's last item ends the game, the name is
+# typed, the score table and the main menu are left by Enter, and a new game begins.
+keys() {
+    for k in "$@"; do
+        xdotool key --window "$wid" "$k"
+        sleep 0.15
+    done
+}
+# Escape is read as held down at a frame, so it is held a while.
+xdotool keydown --window "$wid" Escape
+sleep 0.3
+xdotool keyup --window "$wid" Escape
+sleep 0.5
+keys Down Down Down Return
+sleep 0.5
+keys K e y s
+keys Return
+sleep 0.5
+shot real_keys_scores.png
+keys Return
+sleep 0.5
+# Whatever item the resting mouse lights, Up stops at the first, "Новая игра".
+keys Up Up Up Up Return
+sleep 0.7
+shot real_keys_play.png
+# The cursor shown on the top-left tile, then H, Down and Enter pay for a hint: its two
+# cells are outlined in red, which the cursor then visits, pressing Enter on each.
+keys Right h Down Return
+sleep 1
+shot real_keys_hint.png
+format=""
+for row in $(seq 1 9); do
+    for column in $(seq 1 16); do
+        format+="$column $row %[pixel:p{$((column * 36 + 1)),$((row * 48 + 24))}]\n"
+    done
+done
+hinted=$(convert real_keys_hint.png -format "$format" info: | grep -E ' (red|srgb\(255,0,0\))$' |
+    cut -d' ' -f1,2)
+[ "$(echo "$hinted" | wc -l)" = 2 ] || { echo "no hint pair outlined: $hinted"; exit 1; }
+echo "$hinted" > real_keys_pair.txt
+at_column=1 at_row=1
+while read -r column row; do
+    while [ "$at_column" -lt "$column" ]; do keys Right; at_column=$((at_column + 1)); done
+    while [ "$at_column" -gt "$column" ]; do keys Left; at_column=$((at_column - 1)); done
+    while [ "$at_row" -lt "$row" ]; do keys Down; at_row=$((at_row + 1)); done
+    while [ "$at_row" -gt "$row" ]; do keys Up; at_row=$((at_row - 1)); done
+    keys Return
+done <<< "$hinted"
+sleep 0.7
+shot real_keys_removed.png

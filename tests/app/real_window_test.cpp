@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/headless_game.h"
+#include "graphics/picture.h"
 #include "platform/png.h"
 
 namespace {
@@ -28,6 +29,26 @@ int differing(const platform::Bitmap& a, const platform::Bitmap& b, int left, in
         for (int x = left; x < right; ++x)
             if ((a.at(x, y) & 0xFFFFFF) != (b.at(x, y) & 0xFFFFFF)) ++n;
     return n;
+}
+
+// The playing cells whose top strip shows the tile plate (a tile, whatever its face):
+// an empty cell shows the stage's background there instead.
+int tiles_shown(const platform::Bitmap& screen) {
+    Picture plate_holder;
+    plate_holder.load(std::string(VORPY_GAME_DIR "/res/panel").c_str());
+    if (plate_holder.bitmap() == nullptr) return -1;
+    const platform::Bitmap& plate = *plate_holder.bitmap();
+    int tiles = 0;
+    for (int column = 1; column <= 16; ++column)
+        for (int row = 1; row <= 9; ++row) {
+            bool plate_shows = true;
+            for (int y = 1; y < 3; ++y)
+                for (int x = 10; x < 26; ++x)
+                    plate_shows = plate_shows && (screen.at(column * cell_w + x, row * cell_h + y) &
+                                                  0xFFFFFF) == (plate.at(x, y) & 0xFFFFFF);
+            tiles += plate_shows;
+        }
+    return tiles;
 }
 
 bool animated_border_cell(int column, int row) {
@@ -116,6 +137,16 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     const std::string cursor = scenario::read_text(file("real_cursor.txt"));
     EXPECT_EQ(cursor.rfind("32x32 hot 1,1\n", 0), 0u) << cursor;
     EXPECT_NE(cursor.find("\n.##."), std::string::npos) << cursor;
+
+    // Then by keys alone: the score table with the typed name, a new game, a hint pair
+    // outlined and removed with the cursor.
+    EXPECT_NE(scenario::read_text(file("score.sco")).find("Keys "), std::string::npos);
+    const platform::Bitmap keys_play = picture("real_keys_play.png");
+    const platform::Bitmap hinted = picture("real_keys_hint.png");
+    const platform::Bitmap removed = picture("real_keys_removed.png");
+    EXPECT_EQ(hinted.at(cell_w + 5, cell_h + 5) & 0xFFFFFF, 0xFFFF00u) << "the cursor at 1, 1";
+    EXPECT_EQ(tiles_shown(keys_play), 144) << "a new game";
+    EXPECT_EQ(tiles_shown(removed), 142);
 }
 
 // On April 1st the notice's sound goes to the desktop's opener, which may take its
