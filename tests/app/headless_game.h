@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/json.h"
+#include "platform/png.h"
 
 namespace scenario {
 
@@ -85,6 +86,13 @@ class HeadlessGameBase : public Base {
     }
 
     std::filesystem::path file(const std::string& name) const { return folder_ / name; }
+
+    // A screenshot the script wrote into the folder; a black client area when unreadable.
+    platform::Bitmap shot(const std::string& name) {
+        std::optional<platform::Bitmap> bitmap = platform::read_png(file(name).string());
+        EXPECT_TRUE(bitmap.has_value()) << name;
+        return bitmap ? *bitmap : platform::Bitmap(648, 528);
+    }
 
     // Runs the game on the script with the given options after --headless.
     GameRun play(const std::string& script, const std::string& options = "--seed 1") {

@@ -43,14 +43,7 @@ bool no_highlight(const Value& dump) {
     return dump["highlight"].kind == Value::Kind::null;
 }
 
-class Keyboard : public HeadlessGame {
-  protected:
-    Bitmap shot(const std::string& name) {
-        std::optional<Bitmap> bitmap = platform::read_png(file(name).string());
-        EXPECT_TRUE(bitmap.has_value()) << name;
-        return bitmap ? *bitmap : Bitmap(648, 528);
-    }
-};
+using Keyboard = HeadlessGame;
 
 // Pixels of the rectangle that differ between two pictures.
 int differing(const Bitmap& a, const Bitmap& b, int left, int top, int right, int bottom) {

@@ -21,11 +21,6 @@ constexpr int cell_w = 36, cell_h = 48;  // the generated atlas is 432 x 288
 
 class Screenshots : public HeadlessGame {
   protected:
-    Bitmap shot(const std::string& name) {
-        std::optional<Bitmap> bitmap = platform::read_png(file(name).string());
-        EXPECT_TRUE(bitmap.has_value()) << name;
-        return bitmap ? *bitmap : Bitmap(648, 528);
-    }
     // A picture of the game folder, by its game name with forward slashes.
     const Bitmap& picture(Picture& holder, const std::string& name) {
         holder.load(file(name).string().c_str());
