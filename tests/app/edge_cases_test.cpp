@@ -1,7 +1,6 @@
 // The game's edge cases played end to end: the score drain around menus, prompts and
-// inactivity, the stage bonuses and modes, the end of a game and the name entry,
-// clicks that pile up between frames, the state-change sound, the April-1st notice
-// and the identity check of the main menu file.
+// inactivity, the stage bonuses and modes, the end of a game and the name entry, the
+// state-change sound, the April-1st notice and the identity check of the main menu file.
 #include <fstream>
 
 #include "app/headless_game.h"
@@ -173,25 +172,6 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"BackspaceRemovesTheLast", "type ab\nframes 3\nchar 8", "a"},
                     NameCase{"CyrillicInTheCodePage", "type Ёжик", "Ёжик"}),
     test_support::CaseName());
-
-// ---- Input between frames ---------------------------------------------------------------
-
-using Clicks = HeadlessGame;
-
-TEST_F(Clicks, TwoClicksBetweenFramesActOnceAtTheLastPosition) {
-    // While inactive the loop dispatches messages without frames, so both presses are
-    // stored before the first frame after reactivation takes them.
-    const GameRun run = play(start_game() + board_of({{1, 1, 0}, {2, 1, 0}}) +
-                             "activate 0\nframes 1\nclick_cell 1 1\nclick_cell 2 1\n"
-                             "activate 1\nframes 4\ndump\n");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    const Value& d = run.last();
-    EXPECT_EQ(d["no_selection"].num(), 0);
-    EXPECT_EQ(d["selected"].numbers(), (std::vector<std::int64_t>{2, 1}));
-    EXPECT_EQ(d["tiles_left"].num(), 2);
-    EXPECT_EQ(d["removal_pending"].num(), 0);
-    EXPECT_EQ(d["click_count"].num(), 0);
-}
 
 // ---- Sound on a change of state ---------------------------------------------------------
 

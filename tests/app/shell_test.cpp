@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{"CoordinateOutOfRange", "move 10 70000"},
                     BadLine{"CellOffTheBoard", "click_cell 18 0"},
                     BadLine{"UnknownMenu", "click_item options 1"},
-                    BadLine{"ItemTheMenuLacks", "click_item main 7"},
+                    BadLine{"ItemTheMenuLacks", "click_item main 9"},
                     BadLine{"EscapeSideways", "escape sideways"},
                     BadLine{"ActivateTwo", "activate 2"}, BadLine{"ShortBoard", "setboard 1 2 3"},
                     BadLine{"UpperCase", "DUMP"}),

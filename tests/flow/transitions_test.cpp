@@ -355,6 +355,26 @@ TEST_F(FlowGame, CloseRequests) {
     }
 }
 
+// Presses that pile up between two frames act once, at the last position. (A window
+// that is inactive drops its clicks, so only a slow frame lets them pile up.)
+TEST_F(FlowGame, TwoClicksBetweenFramesActOnceAtTheLastPosition) {
+    rules::Board board{};
+    board.clear();
+    board.at(1, 1) = 0;
+    board.at(2, 1) = 0;
+    rules::place_board(board);
+    flow::FlowState& f = flow::flow_state();
+    f.game_state = PLAY;
+    f.input.mouse_x = 2 * 36 + 18;
+    f.input.mouse_y = 48 + 24;
+    f.input.click_count = 2;
+    flow::run_frame(window_);
+    EXPECT_EQ(rules_now().no_selection, 0);
+    EXPECT_EQ(rules_now().selected_cell, (rules::Cell{2, 1}));
+    EXPECT_EQ(rules_now().tiles_left, 2);
+    EXPECT_EQ(f.input.click_count, 0);
+}
+
 // A double click must not fall through onto an item that spends points or quits: on
 // every way from a menu item to a menu holding one (the other ways lead to the board
 // or to menus without such items), no point of the item's hit zone lies in
