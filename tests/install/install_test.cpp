@@ -124,14 +124,16 @@ class InstalledGame : public testing::Test {
     }
 
     // Runs a program with the script from the unrelated folder, with only the given
-    // environment variables beside PATH.
+    // environment variables beside PATH and the sanitizers' options of a sanitizer build.
     GameRun play(const fs::path& program, const std::string& script, const std::string& env) {
         const fs::path cwd = folder_ / "elsewhere";
         std::ofstream(cwd / "script.txt", std::ios::binary) << script;
-        const std::string command = "cd " + quoted(cwd) + " && env -i PATH=\"$PATH\" " + env +
-                                    " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
-                                    quoted(program) +
-                                    " --headless --seed 1 --script script.txt >out.txt 2>err.txt";
+        const std::string command =
+            "cd " + quoted(cwd) +
+            " && env -i PATH=\"$PATH\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" "
+            "LSAN_OPTIONS=\"$LSAN_OPTIONS\" UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" " +
+            env + " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + quoted(program) +
+            " --headless --seed 1 --script script.txt >out.txt 2>err.txt";
         GameRun result;
         result.status = run(command);
         result.errors = read_text(cwd / "err.txt");
