@@ -45,6 +45,11 @@ void window_procedure(platform::Window& window, const platform::Message& message
                 input.click_count = static_cast<std::uint16_t>(input.click_count + 1);
             break;
         case MessageType::key_down:
+            // F11 is the window's business in every state of the game.
+            if (message.code == platform::VK_F11) {
+                platform::desktop().toggle_full_screen();
+                break;
+            }
             input.key_pressed = message.code;
             // Enter also arrives as the control character name entry reads.
             if (message.code == platform::VK_RETURN) input.last_control_char = 13;

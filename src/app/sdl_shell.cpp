@@ -68,7 +68,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     }
     sdl.set_icon(window_icon());
     sdl.set_cursor(window_cursor());
-    desktop.set_window(sdl.handle());
+    desktop.set_window(&sdl);
     start_up(window, seed);
 
     // For scripts/desktop-bench: the wall-clock time of the first present and the

@@ -161,6 +161,7 @@ void desktop_fields(Json& dump, DumpCursor& cursor) {
     cursor.opened = d.opened.size();
 
     dump["title"] = text(d.title);
+    dump["full_screen"] = d.full_screen;
     dump["window_title_empty"] = rules::rules_state().title_text.is_empty();
     dump["escape"] = d.escape;
 }

@@ -1,6 +1,6 @@
 // What the game asks of the desktop besides drawing: message boxes, opening a
-// file with the desktop's program, the window title, the live Escape key and the
-// screen size; and the message queue between the shell and the window procedure.
+// file with the desktop's program, the window title, full screen, the live Escape
+// key and the screen size; and the message queue between the shell and the window procedure.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,8 @@ class Desktop {
     virtual void open_file(std::string_view path) = 0;
     // Sets the window title (Windows-1251).
     virtual void set_window_title(std::string_view title) = 0;
+    // Switches the window to full screen and back; the game's pixels stay the same.
+    virtual void toggle_full_screen() = 0;
     // Whether the Escape key is held down right now.
     virtual bool escape_down() = 0;
     virtual int screen_width() = 0;
@@ -39,6 +41,7 @@ class RecordingDesktop : public Desktop {
     void message_box(std::string_view text, std::string_view caption, unsigned flags) override;
     void open_file(std::string_view path) override;
     void set_window_title(std::string_view title) override;
+    void toggle_full_screen() override { full_screen = !full_screen; }
     bool escape_down() override { return escape; }
     int screen_width() override { return screen_w; }
     int screen_height() override { return screen_h; }
@@ -46,6 +49,7 @@ class RecordingDesktop : public Desktop {
     std::vector<Box> boxes;
     std::vector<std::string> opened;
     std::string title;
+    bool full_screen = false;
     bool escape = false;
     int screen_w = 1024;
     int screen_h = 768;

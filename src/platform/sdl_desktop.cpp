@@ -11,6 +11,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/files.h"
+#include "platform/sdl_window.h"
 #include "platform/sdl_x11_title.h"
 
 extern char** environ;
@@ -45,10 +46,14 @@ void SdlDesktop::open_file(std::string_view path) {
 }
 
 void SdlDesktop::set_window_title(std::string_view title) {
-    if (window_ == nullptr) return;
+    if (window_ == nullptr || window_->handle() == nullptr) return;
     const std::string utf8 = cp1251_to_utf8(title);
-    SDL_SetWindowTitle(window_, utf8.c_str());
-    set_x11_window_name(window_, utf8);
+    SDL_SetWindowTitle(window_->handle(), utf8.c_str());
+    set_x11_window_name(window_->handle(), utf8);
+}
+
+void SdlDesktop::toggle_full_screen() {
+    if (window_ != nullptr) window_->toggle_full_screen();
 }
 
 bool SdlDesktop::escape_down() {

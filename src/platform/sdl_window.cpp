@@ -1,5 +1,5 @@
 // SdlWindow: SDL2 window and its window surface; event translation; presenting the
-// changed tiles of the framebuffer.
+// changed tiles of the framebuffer; full screen.
 #include "platform/sdl_window.h"
 
 #include <SDL.h>
@@ -75,6 +75,12 @@ std::uint32_t virtual_key(SDL_Keycode sym) {
     }
 }
 
+// Division rounding towards minus infinity: a position left of the picture is not on
+// its first pixel.
+int floor_div(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
 }  // namespace
 
 SdlWindow::~SdlWindow() {
@@ -113,6 +119,7 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
                     : 1;
     }
     scale_ = scale;
+    windowed_scale_ = scale;
     window_ = SDL_CreateWindow(cp1251_to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
                                SDL_WINDOWPOS_CENTERED, width_ * scale_, height_ * scale_, 0);
     if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
@@ -141,9 +148,14 @@ void SdlWindow::pump(int timeout_ms) {
 void SdlWindow::translate(const void* raw) {
     const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
     // Positions reach the game in its own pixels, clamped to the client area: its
-    // coordinates are unsigned.
-    auto game_x = [this](int x) { return std::clamp(x / scale_, 0, width_ - 1); };
-    auto game_y = [this](int y) { return std::clamp(y / scale_, 0, height_ - 1); };
+    // coordinates are unsigned. The division rounds down on the black margins too.
+    auto game_x = [this](int x) { return std::clamp(floor_div(x - left_, scale_), 0, width_ - 1); };
+    auto game_y = [this](int y) { return std::clamp(floor_div(y - top_, scale_), 0, height_ - 1); };
+    // Whether a window position lies on the game's picture rather than the margins.
+    auto on_picture = [this](int x, int y) {
+        return x >= left_ && x < left_ + width_ * scale_ && y >= top_ &&
+               y < top_ + height_ * scale_;
+    };
     switch (event.type) {
         case SDL_QUIT:
             post_quit_message(0);
@@ -165,6 +177,11 @@ void SdlWindow::translate(const void* raw) {
                     post_message({MessageType::paint});
                     whole_owed_ = true;  // whatever covered it is gone
                     break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    // Full screen came or went: clicks from now on land on the new layout.
+                    fit(event.window.data1, event.window.data2);
+                    whole_owed_ = true;
+                    break;
                 default:
                     break;
             }
@@ -175,6 +192,8 @@ void SdlWindow::translate(const void* raw) {
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button != SDL_BUTTON_LEFT) break;
+            // A click on the black margins of the full screen is on nothing of the game's.
+            if (!on_picture(event.button.x, event.button.y)) break;
             // The click that activates the window may come before the focus event:
             // the window is active for it, so the game does not drop it.
             if (!active_ && SDL_GetKeyboardFocus() == window_) {
@@ -264,7 +283,7 @@ bool SdlWindow::tile_differs(const Bitmap& framebuffer, const SDL_Surface& surfa
     const bool same_layout = surface.format->format == SDL_PIXELFORMAT_RGB888;
     for (int row = y; row < y + h; ++row) {
         const Pixel* source = &framebuffer.pixels[static_cast<std::size_t>(row) * width_ + x];
-        const Uint32* shown = surface_row(surface, row * scale_) + x * scale_;
+        const Uint32* shown = surface_row(surface, top_ + row * scale_) + left_ + x * scale_;
         if (scale_ == 1 && same_layout) {
             if (std::memcmp(source, shown, static_cast<std::size_t>(w) * sizeof(Pixel)) != 0)
                 return true;
@@ -283,7 +302,7 @@ void SdlWindow::copy_scaled(const Bitmap& framebuffer, SDL_Surface& surface, int
     const bool same_layout = surface.format->format == SDL_PIXELFORMAT_RGB888;
     for (int row = y; row < y + h; ++row) {
         const Pixel* source = &framebuffer.pixels[static_cast<std::size_t>(row) * width_ + x];
-        Uint32* first = surface_row(surface, row * scale_) + x * scale_;
+        Uint32* first = surface_row(surface, top_ + row * scale_) + left_ + x * scale_;
         if (scale_ == 1 && same_layout) {
             std::memcpy(first, source, row_bytes);
             continue;
@@ -293,7 +312,8 @@ void SdlWindow::copy_scaled(const Bitmap& framebuffer, SDL_Surface& surface, int
             std::fill_n(first + i * scale_, scale_, p);
         }
         for (int copy = 1; copy < scale_; ++copy)
-            std::memcpy(surface_row(surface, row * scale_ + copy) + x * scale_, first, row_bytes);
+            std::memcpy(surface_row(surface, top_ + row * scale_ + copy) + left_ + x * scale_,
+                        first, row_bytes);
     }
 }
 
@@ -301,13 +321,14 @@ bool SdlWindow::present(const Bitmap& framebuffer) {
     if (window_ == nullptr || framebuffer.width != width_ || framebuffer.height != height_)
         return false;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (surface == nullptr || surface->format->BytesPerPixel != 4 || surface->w < width_ * scale_ ||
-        surface->h < height_ * scale_)
-        return false;
-    // A new surface holds none of what was sent before.
+    if (surface == nullptr || surface->format->BytesPerPixel != 4) return false;
+    // A new surface holds none of what was sent before, and may be another size.
     const bool whole = whole_owed_ || surface != surface_;
+    if (surface != surface_) fit(surface->w, surface->h);
+    if (surface->w < left_ + width_ * scale_ || surface->h < top_ + height_ * scale_) return false;
     if (!whole && framebuffer.changes == shown_changes_) return true;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     // Changed tiles next to each other in a row of tiles go as one rectangle.
     std::vector<SDL_Rect> sent;
     const int columns = touch_columns(width_);
@@ -326,7 +347,8 @@ bool SdlWindow::present(const Bitmap& framebuffer) {
             if (run_start >= 0) {
                 const int w = std::min(x, width_) - run_start;
                 copy_scaled(framebuffer, *surface, run_start, y, w, h);
-                sent.push_back({run_start * scale_, y * scale_, w * scale_, h * scale_});
+                sent.push_back(
+                    {left_ + run_start * scale_, top_ + y * scale_, w * scale_, h * scale_});
                 run_start = -1;
             }
             if (at_end) break;
@@ -336,9 +358,41 @@ bool SdlWindow::present(const Bitmap& framebuffer) {
     surface_ = surface;
     shown_changes_ = framebuffer.changes;
     whole_owed_ = false;
-    if (!sent.empty())
+    if (whole)
+        SDL_UpdateWindowSurface(window_);  // the margins too
+    else if (!sent.empty())
         SDL_UpdateWindowSurfaceRects(window_, sent.data(), static_cast<int>(sent.size()));
     return true;
+}
+
+void SdlWindow::fit(int window_w, int window_h) {
+    scale_ = std::max(1, std::min(window_w / width_, window_h / height_));
+    left_ = std::max(0, (window_w - width_ * scale_) / 2);
+    top_ = std::max(0, (window_h - height_ * scale_) / 2);
+}
+
+bool SdlWindow::toggle_full_screen() {
+    if (window_ == nullptr) return false;
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (!full) {
+        // A screen smaller than the game's picture would cut it: the window stays.
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(window_);
+        if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w < width_ ||
+            mode.h < height_)
+            return false;
+    }
+    // Full screen at the desktop's own resolution: the game scales itself in fit().
+    if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        return false;
+    // Not every driver gives the window its old size back by itself.
+    if (full) SDL_SetWindowSize(window_, width_ * windowed_scale_, height_ * windowed_scale_);
+    whole_owed_ = true;
+    return true;
+}
+
+bool SdlWindow::full_screen() const {
+    return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 // The game's window on SDL2: a fixed-size window centred on the screen, shown at a
-// whole-number scale on large screens; SDL events become the window procedure's
-// messages. The framebuffer reaches the window through SDL's window surface, with no
-// GL context, and only the parts that changed since the last present are sent.
+// whole-number scale on large screens, or full screen at the largest whole factor
+// that fits, centred on black; SDL events become the window procedure's messages. The framebuffer
+// reaches the window through SDL's window surface, with no GL context, and only the parts that
+// changed since the last present are sent.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +56,12 @@ class SdlWindow {
     // unusable or the pointer cannot be made.
     void set_cursor(const ArgbPicture& pointer);
 
+    // Switches between full screen and the window; false when the screen is smaller
+    // than the game's picture or the system refuses. Until the next present the
+    // window may still show the old layout.
+    bool toggle_full_screen();
+    bool full_screen() const;
+
     // Sends the window the parts of the framebuffer that differ from what it shows,
     // each pixel as a whole-factor block: among the tiles drawing touched, or all of it
     // after the window was uncovered. True once the window shows the framebuffer.
@@ -66,6 +73,9 @@ class SdlWindow {
 
   private:
     void translate(const void* event);
+    // Places the game's picture in a window of that size: the largest whole factor
+    // that fits, centred.
+    void fit(int window_w, int window_h);
     // Whether the framebuffer's pixels in a tile differ from the window surface's.
     bool tile_differs(const Bitmap& framebuffer, const SDL_Surface& surface, int x, int y, int w,
                       int h) const;
@@ -77,7 +87,10 @@ class SdlWindow {
     SDL_Surface* surface_ = nullptr;  // the window surface last written to
     int width_ = 0;
     int height_ = 0;
-    int scale_ = 1;
+    int scale_ = 1;           // as the picture is shown now
+    int windowed_scale_ = 1;  // as it is shown out of full screen
+    int left_ = 0;            // where the picture starts in the window, past the black margins
+    int top_ = 0;
     std::uint64_t shown_changes_ = 0;
     bool whole_owed_ = true;  // the window shows nothing of ours yet, or was uncovered
     std::string error_;

@@ -1,6 +1,6 @@
 // The game played by keys in the headless shell: the menus' highlight moved by Up and
 // Down and chosen by Enter and Space, the board cursor with its frame, H for a hint,
-// M for silence, and a click on an inactive window dropped.
+// M for silence, F11 for full screen, and a click on an inactive window dropped.
 #include <span>
 #include <string>
 
@@ -231,6 +231,26 @@ TEST_F(Keyboard, MSilencesTheGameAndBringsItBackWhereItWas) {
     EXPECT_EQ(run.dumps[2]["music"]["intro"].str(), "playing");
     EXPECT_EQ(run.dumps[3]["music"]["intro"].str(), "playing");
     EXPECT_EQ(run.dumps[4]["music"]["intro"].str(), "stopped");
+}
+
+// F11 asks the desktop for full screen and back wherever the game is, and is nothing
+// else: no cursor, no letter in the name entry, not a pixel of the game changed.
+TEST_F(Keyboard, F11TogglesFullScreenInEveryStateAndIsNothingElse) {
+    const GameRun run = play("frames 1\n" + keys({"f11"}) + "dump\n" +
+                             "click_item main 3\nframes 3\n" + "screenshot windowed.png\n" +
+                             keys({"f11"}) + "screenshot full.png\ndump\n" + escape_to_pause() +
+                             keys({"down", "down", "down", "enter"}) + keys({"f11"}) + "dump\n");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 3u);
+    EXPECT_TRUE(run.dumps[0]["full_screen"].flag);
+    EXPECT_EQ(run.dumps[0]["highlight"].kind, Value::Kind::null) << "the menu highlight stays";
+    EXPECT_FALSE(run.dumps[1]["full_screen"].flag);
+    EXPECT_EQ(run.dumps[1]["state"].str(), "PLAY");
+    EXPECT_TRUE(cursor_of(run.dumps[1]).empty()) << "no cursor shown";
+    EXPECT_EQ(differing(shot("windowed.png"), shot("full.png"), 0, 0, 648, 528), 0);
+    EXPECT_EQ(run.dumps[2]["state"].str(), "NAME_ENTRY");
+    EXPECT_TRUE(run.dumps[2]["full_screen"].flag);
+    EXPECT_EQ(run.dumps[2]["player_name"].str(), "");
 }
 
 }  // namespace

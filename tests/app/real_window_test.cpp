@@ -1,6 +1,7 @@
 // The windowed game under Xvfb against the headless game on the same clicks: the
 // same pixels wherever time and the random generator do not decide them; and the
-// window's title, icon and mouse pointer as the X server holds them.
+// window's title, icon and mouse pointer as the X server holds them; and full
+// screen under a window manager.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,16 +58,61 @@ bool animated_border_cell(int column, int row) {
 
 class RealWindow : public HeadlessGame {
   protected:
-    platform::Bitmap picture(const std::string& name) {
+    platform::Bitmap picture(const std::string& name, int width = 648, int height = 528) {
         auto bitmap = platform::read_png(file(name).string());
         EXPECT_TRUE(bitmap.has_value()) << name;
-        if (!bitmap || bitmap->width != 648 || bitmap->height != 528) {
-            ADD_FAILURE() << name << " is not a 648 x 528 picture";
-            return platform::Bitmap(648, 528);
+        if (!bitmap || bitmap->width != width || bitmap->height != height) {
+            ADD_FAILURE() << name << " is not a " << width << " x " << height << " picture";
+            return platform::Bitmap(width, height);
         }
         return *bitmap;
     }
 };
+
+// The game's picture taken back out of a screen that shows it enlarged by a whole
+// factor at left, top: one pixel of each block. Counts in wrong_blocks the blocks that
+// are not one colour throughout.
+platform::Bitmap shrunk(const platform::Bitmap& screen, int left, int top, int factor,
+                        int& wrong_blocks) {
+    platform::Bitmap game(648, 528);
+    wrong_blocks = 0;
+    for (int y = 0; y < 528; ++y)
+        for (int x = 0; x < 648; ++x) {
+            const platform::Pixel p = screen.at(left + x * factor, top + y * factor) & 0xFFFFFF;
+            game.at(x, y) = p;
+            bool whole = true;
+            for (int dy = 0; dy < factor; ++dy)
+                for (int dx = 0; dx < factor; ++dx)
+                    whole = whole && (screen.at(left + x * factor + dx, top + y * factor + dy) &
+                                      0xFFFFFF) == p;
+            wrong_blocks += !whole;
+        }
+    return game;
+}
+
+// Pixels outside the rectangle that are not black.
+int lit_outside(const platform::Bitmap& screen, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x)
+            if ((x < left || x >= right || y < top || y >= bottom) &&
+                (screen.at(x, y) & 0xFFFFFF) != 0)
+                ++n;
+    return n;
+}
+
+// The main menu's cells but for the border cells that flicker with random faces.
+void expect_same_menu(const platform::Bitmap& expected, const platform::Bitmap& shown,
+                      const char* which) {
+    for (int column = 0; column < 18; ++column)
+        for (int row = 0; row < 11; ++row) {
+            if (animated_border_cell(column, row)) continue;
+            EXPECT_EQ(differing(expected, shown, column * cell_w, row * cell_h,
+                                (column + 1) * cell_w, (row + 1) * cell_h),
+                      0)
+                << which << ": main menu cell " << column << "," << row;
+        }
+}
 
 TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     const GameRun probe = play("frames 2\ndump\n", "--seed 7");
@@ -91,16 +137,7 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
         start + " " + start + " " + new_game + " '" + VORPY_CURSOR_PROBE + "' > window.log 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
 
-    // The main menu, but for the border cells that flicker with random faces.
-    const platform::Bitmap menu = picture("menu.png"), real_menu = picture("real_menu.png");
-    for (int column = 0; column < 18; ++column)
-        for (int row = 0; row < 11; ++row) {
-            if (animated_border_cell(column, row)) continue;
-            EXPECT_EQ(differing(menu, real_menu, column * cell_w, row * cell_h,
-                                (column + 1) * cell_w, (row + 1) * cell_h),
-                      0)
-                << "main menu cell " << column << "," << row;
-        }
+    expect_same_menu(picture("menu.png"), picture("real_menu.png"), "window");
     // The rules screen, whole.
     EXPECT_EQ(differing(picture("rules.png"), picture("real_rules.png"), 0, 0, 648, 528), 0);
     // The play screen: the ring with the button and the score panel; the tiles depend
@@ -171,6 +208,49 @@ TEST_F(RealWindow, GoesOnWhileTheDesktopOpensTheNoticeSound) {
     EXPECT_EQ(scenario::read_text(file("april_opened.txt")), "sound/lalai.mp3\n");
     EXPECT_EQ(differing(picture("rules.png"), picture("april_rules.png"), 0, 0, 648, 528), 0)
         << "the click during the opener's run was not taken";
+}
+
+// F11 under a window manager on a 1920 x 1200 screen: the 648 x 528 game at twice its
+// size (1296 x 1056), centred on black; a click on the margin does nothing, a click on
+// the enlarged "Тренировка" opens the rules; F11 gives the window back.
+TEST_F(RealWindow, FullScreenEnlargesByWholeFactorOnBlackAndComesBack) {
+    const GameRun probe = play("frames 2\ndump\n", "--seed 7");
+    ASSERT_EQ(probe.dumps.size(), 1u) << probe.errors;
+    const test_json::Value& training = probe.last()["item_centres"]["main"].items[3];
+    constexpr int factor = 2, left = (1920 - 648 * factor) / 2, top = (1200 - 528 * factor) / 2;
+    const std::string full_training = std::to_string(left + factor * training.items[0].num()) +
+                                      "," + std::to_string(top + factor * training.items[1].num());
+    const GameRun headless = play(
+        "frames 3\nscreenshot menu.png\nclick_item main 4\nframes 3\nscreenshot rules.png\n"
+        "paint\nframes 2\nscreenshot rules_painted.png\n",
+        "--seed 7");
+    ASSERT_EQ(headless.status, 0) << headless.errors;
+
+    const std::string command = "cd '" + folder_.string() +
+                                "' && xvfb-run -a -s '-screen 0 1920x1200x24' '" +
+                                VORPY_SOURCE_DIR + "/tests/app/real_window_full_screen.sh' '" +
+                                VORPY_BINARY + "' 100,600 " + full_training + " > window.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
+
+    const platform::Bitmap menu = picture("menu.png"), rules = picture("rules.png");
+    expect_same_menu(menu, picture("full_windowed.png"), "before F11");
+    int wrong_blocks = 0;
+    for (const char* shot : {"full_menu.png", "full_margin.png"}) {
+        const platform::Bitmap screen = picture(shot, 1920, 1200);
+        expect_same_menu(menu, shrunk(screen, left, top, factor, wrong_blocks), shot);
+        EXPECT_EQ(wrong_blocks, 0) << shot;
+        EXPECT_EQ(lit_outside(screen, left, top, left + 648 * factor, top + 528 * factor), 0)
+            << shot;
+    }
+    const platform::Bitmap full_rules = picture("full_rules.png", 1920, 1200);
+    EXPECT_EQ(differing(rules, shrunk(full_rules, left, top, factor, wrong_blocks), 0, 0, 648, 528),
+              0)
+        << "the click on the enlarged item";
+    EXPECT_EQ(wrong_blocks, 0);
+    // Back in the window, uncovered anew, the game paints its screen afresh.
+    EXPECT_EQ(differing(picture("rules_painted.png"), picture("full_restored.png"), 0, 0, 648, 528),
+              0)
+        << "back";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The SDL2 window on the dummy video driver: scale choice, events turned into the
-// window procedure's messages, and presenting.
+// window procedure's messages, presenting, and full screen.
 #include "platform/sdl_window.h"
 
 #include <SDL.h>
@@ -182,6 +182,105 @@ TEST(SdlWindowPresent, WholeFactorBlocksAndOnlyTouchedTiles) {
         EXPECT_EQ(m.y, 41) << "scale " << scale;
         reset_messages();
     }
+}
+
+// Full screen on the dummy driver's 1024 x 768 screen: a 100 x 70 game at ten times its
+// size, centred on black, clicks mapped back and those on the margins dropped; F11 again
+// gives the window back at its own scale.
+TEST(SdlWindowFullScreen, LargestWholeFactorCentredOnBlackAndBack) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    reset_messages();
+    SdlWindow window;
+    ASSERT_TRUE(window.open(100, 70, 2, "v"));
+    Bitmap frame(100, 70);
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 100; ++x)
+            frame.at(x, y) = static_cast<Pixel>(0x102030 + x * 0x010000 + y);
+    track_touches(frame);
+    ASSERT_TRUE(window.present(frame));
+
+    ASSERT_TRUE(window.toggle_full_screen());
+    EXPECT_TRUE(window.full_screen());
+    window.pump(0);
+    ASSERT_TRUE(window.present(frame));
+    SDL_Surface* surface = SDL_GetWindowSurface(window.handle());
+    ASSERT_NE(surface, nullptr);
+    ASSERT_EQ(surface->w, 1024);
+    ASSERT_EQ(surface->h, 768);
+    EXPECT_EQ(window.scale(), 10);
+    const int left = 12, top = 34;  // (1024 - 1000) / 2, (768 - 700) / 2
+    const auto shown = [&](int wx, int wy) {
+        const auto* row = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(surface->pixels) + wy * surface->pitch);
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_GetRGB(row[wx], surface->format, &r, &g, &b);
+        return static_cast<Pixel>(r << 16 | g << 8 | b);
+    };
+    int wrong = 0;
+    for (int wy = 0; wy < 768; ++wy)
+        for (int wx = 0; wx < 1024; ++wx) {
+            const bool on_picture = wx >= left && wx < left + 1000 && wy >= top && wy < top + 700;
+            const Pixel expected =
+                on_picture ? frame.at((wx - left) / 10, (wy - top) / 10) : Pixel{0};
+            if (shown(wx, wy) != expected) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+
+    // Later changes land in the same place.
+    DrawContext dc(&frame);
+    fill_rect(dc, 99, 69, 100, 70, rgb(200, 10, 20));
+    ASSERT_TRUE(window.present(frame));
+    EXPECT_EQ(shown(left + 999, top + 699), 0xC80A14u);
+    EXPECT_EQ(shown(left + 1000, top + 699), 0u);
+
+    // Clicks: inside a block, on each margin, and a move over a margin (clamped).
+    reset_messages();
+    const struct {
+        int x, y;
+    } clicks[] = {{left + 61 * 10 + 9, top + 41 * 10}, {left - 1, 300}, {500, top + 700}};
+    for (const auto& c : clicks) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = c.x;
+        e.button.y = c.y;
+        SDL_PushEvent(&e);
+    }
+    SDL_Event move{};
+    move.type = SDL_MOUSEMOTION;
+    move.motion.x = 3;
+    move.motion.y = 767;
+    SDL_PushEvent(&move);
+    window.pump(0);
+    const std::vector<Message> got = drain();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].type, MessageType::left_button);
+    EXPECT_EQ(got[0].x, 61);
+    EXPECT_EQ(got[0].y, 41);
+    EXPECT_EQ(got[1].type, MessageType::mouse_move);
+    EXPECT_EQ(got[1].x, 0);
+    EXPECT_EQ(got[1].y, 69);
+
+    ASSERT_TRUE(window.toggle_full_screen());
+    EXPECT_FALSE(window.full_screen());
+    window.pump(0);
+    ASSERT_TRUE(window.present(frame));
+    surface = SDL_GetWindowSurface(window.handle());
+    EXPECT_EQ(surface->w, 200);
+    EXPECT_EQ(surface->h, 140);
+    EXPECT_EQ(window.scale(), 2);
+    EXPECT_EQ(shown(199, 139), 0xC80A14u);
+    EXPECT_EQ(shown(0, 0), frame.at(0, 0));
+    reset_messages();
+}
+
+// A game picture larger than the screen cannot go full screen: the window stays.
+TEST(SdlWindowFullScreen, RefusedWhenTheScreenIsSmallerThanTheGame) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SdlWindow window;
+    ASSERT_TRUE(window.open(1100, 70, 1, "v"));
+    EXPECT_FALSE(window.toggle_full_screen());
+    EXPECT_FALSE(window.full_screen());
 }
 
 }  // namespace
