@@ -1,5 +1,5 @@
 // Picture: finding a picture by name among BMP and JPEG files (a JPEG decodes in
-// memory to the BMP file it would make), and block copies to and from drawing
+// memory to the pixels of the BMP file it would make), and block copies to and from drawing
 // contexts.
 #include "graphics/picture.h"
 
@@ -90,13 +90,13 @@ std::optional<platform::Bitmap> load_bmp_file(const std::string& path) {
     return platform::decode_bmp(*bytes);
 }
 
-// Decodes a JPEG file in memory, through the same BMP bytes jpeg_to_bmp writes, so
-// nothing goes to disk: no temporary folder is needed and a game killed meanwhile
-// leaves nothing behind.
+// Decodes a JPEG file in memory to the pixels of the BMP file jpeg_to_bmp would
+// write, so nothing goes to disk: no temporary folder is needed and a game killed
+// meanwhile leaves nothing behind.
 std::optional<platform::Bitmap> load_jpeg_file(const std::string& path) {
     const auto jpeg = platform::read_file(path, max_jpeg_file_bytes);
     if (!jpeg) return std::nullopt;
-    return platform::decode_bmp(jpeg_bmp_file(jpeg));
+    return platform::decode_jpeg(*jpeg);
 }
 
 }  // namespace

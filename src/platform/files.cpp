@@ -138,8 +138,10 @@ std::optional<std::vector<std::uint8_t>> read_file(const std::string& path, std:
         return std::nullopt;
     }
     // The size is only a hint: the file may grow while it is read, so the reads stop
-    // one byte past the bound.
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(opened.st_size));
+    // one byte past the bound. One byte to spare shows the end of a file that kept its
+    // size without a second, larger buffer.
+    std::vector<std::uint8_t> bytes(
+        std::min(static_cast<std::size_t>(opened.st_size) + 1, max_size + 1));
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) {

@@ -1,6 +1,7 @@
-// Picture decoding. BMP files go to SDL2's reader once their header has passed our
-// own checks, so a lying header never reaches an allocation; JPEG goes through
-// TurboJPEG into rows the caller provides.
+// Picture decoding. The plain 24-bit BMP every picture of the game is, we read
+// ourselves straight into the bitmap; other BMP files go to SDL2's reader once their
+// header has passed our own checks, so a lying header never reaches an allocation.
+// JPEG goes through TurboJPEG, straight into a bitmap or into rows the caller provides.
 #include "platform/image.h"
 
 #include <SDL.h>
@@ -183,12 +184,38 @@ struct TjHandle {
     TjHandle& operator=(const TjHandle&) = delete;
 };
 
+// Uncompressed 24-bit rows behind a Windows header: the checked header already
+// holds every row inside the file, so they are read here directly, without the
+// three whole-picture copies SDL's reader and a format conversion would make.
+// Other layouts, OS/2 ones among them, are left to SDL.
+std::optional<Bitmap> read_plain_24_bit(std::span<const std::uint8_t> file,
+                                        const BmpLayout& layout) {
+    if (layout.bits != 24 || layout.compression != bi_rgb || layout.header_size == 12 ||
+        layout.header_size == 64)
+        return std::nullopt;
+    const bool top_down = static_cast<std::int32_t>(read_u32(file, 22)) < 0;
+    const auto width = static_cast<int>(layout.width);
+    const auto height = static_cast<int>(layout.height);
+    const std::size_t row_bytes = (3 * static_cast<std::size_t>(width) + 3) / 4 * 4;
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y) {
+        const std::size_t stored_row = static_cast<std::size_t>(top_down ? y : height - 1 - y);
+        const std::uint8_t* in = file.data() + layout.pixel_offset + stored_row * row_bytes;
+        Pixel* out = &bitmap.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
+        for (int x = 0; x < width; ++x, in += 3)
+            out[x] = static_cast<Pixel>(in[0]) | static_cast<Pixel>(in[1]) << 8 |
+                     static_cast<Pixel>(in[2]) << 16;
+    }
+    return bitmap;
+}
+
 }  // namespace
 
 std::optional<Bitmap> decode_bmp(std::span<const std::uint8_t> file) {
     if (file.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     const std::optional<BmpLayout> layout = check_bmp_header(file);
     if (!layout) return std::nullopt;
+    if (auto plain = read_plain_24_bit(file, *layout)) return plain;
 
     SurfacePtr surface = sdl_read_bmp(file);
     if (!surface) {
@@ -233,6 +260,24 @@ bool jpeg_size(std::span<const std::uint8_t> file, int& width, int& height) {
     width = w;
     height = h;
     return true;
+}
+
+std::optional<Bitmap> decode_jpeg(std::span<const std::uint8_t> file) {
+    int width = 0, height = 0;
+    if (!jpeg_size(file, width, height) || width > max_picture_side || height > max_picture_side)
+        return std::nullopt;
+    const TjHandle decoder;
+    if (decoder.handle == nullptr) return std::nullopt;
+    // Blue, green, red and a spare byte is a pixel's own layout in memory; the spare
+    // byte is cleared after.
+    Bitmap bitmap(width, height);
+    if (tjDecompress2(decoder.handle, file.data(), static_cast<unsigned long>(file.size()),
+                      reinterpret_cast<unsigned char*>(bitmap.pixels.data()), width,
+                      width * static_cast<int>(sizeof(Pixel)), height, TJPF_BGRX, 0) != 0)
+        return std::nullopt;
+    for (Pixel& p : bitmap.pixels)
+        p &= 0x00FFFFFFu;
+    return bitmap;
 }
 
 bool jpeg_decode_bgr_bottom_up(std::span<const std::uint8_t> file, std::uint8_t* rows, int width,

@@ -1,5 +1,5 @@
-// Picture decoding: BMP files through SDL2's reader with our own size checks
-// first, and JPEG through TurboJPEG straight into a caller's rows.
+// Picture decoding: BMP files (the plain 24-bit ones by our own reader, the rest
+// through SDL2's) with our own size checks first, and JPEG through TurboJPEG.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +20,11 @@ std::optional<Bitmap> decode_bmp(std::span<const std::uint8_t> file);
 
 // Reads the size of a JPEG image; false when the bytes are not a readable JPEG.
 bool jpeg_size(std::span<const std::uint8_t> file, int& width, int& height);
+
+// Decodes a JPEG image whole, with the same pixels as the BMP file of its
+// blue-green-red rows would give. Nothing when the bytes are no readable JPEG
+// (warnings count) or the image is larger than max_picture_side.
+std::optional<Bitmap> decode_jpeg(std::span<const std::uint8_t> file);
 
 // Decodes a JPEG image as blue-green-red rows, bottom row first, pitch bytes
 // apart, into rows (pitch * height bytes). False when decoding failed.

@@ -245,6 +245,20 @@ TEST_F(PictureFiles, AJpegLoadsTheRightWayUpInItsColours) {
     }
 }
 
+// A JPEG decoded in memory has exactly the pixels of the BMP file jpeg_to_bmp makes of
+// it, colour and grey, with padded rows or without.
+TEST_F(PictureFiles, AJpegLoadsAsTheBmpFileItWouldMake) {
+    for (const char* fixture : {"colours_5x3.jpg", "grey_3x2.jpg"}) {
+        put("in.jpg", read_bytes(fixtures / fixture));
+        jpeg_to_bmp("in.jpg", "out.bmp");
+        const Picture from_jpeg("in.jpg"), from_bmp("out.bmp");
+        ASSERT_FALSE(from_jpeg.is_empty()) << fixture;
+        ASSERT_FALSE(from_bmp.is_empty()) << fixture;
+        EXPECT_EQ(from_jpeg.bitmap()->width, from_bmp.bitmap()->width) << fixture;
+        EXPECT_EQ(from_jpeg.bitmap()->pixels, from_bmp.bitmap()->pixels) << fixture;
+    }
+}
+
 TEST_F(PictureFiles, LoadingWhatIsNotThereEmptiesALoadedPicture) {
     put("pic.bmp", bmp_124x61());
     Picture picture("pic");

@@ -2,6 +2,7 @@
 // size or are cut short, and the JPEG size and bottom-up BGR decoding.
 #include "platform/image.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -132,6 +133,38 @@ TEST(DecodeBmp, LayoutsOfOnePictureGiveTheSamePixels) {
     const auto rgb24 = decode_bmp(read_bytes(bmpsuite / "g" / "rgb24.bmp"));
     ASSERT_TRUE(rgb24.has_value());
     EXPECT_EQ(rgb24->at(0, 0), 0xFF0000u);
+}
+
+// The plain 24-bit files the game reads itself: every one in the suite gives what
+// SDL's reader gives, whatever its header version, palette, profile or row order.
+TEST(DecodeBmp, Plain24BitFilesGiveWhatSdlsReaderGives) {
+    int compared = 0;
+    for (const char* folder : {"g", "q"}) {
+        for (const auto& entry : fs::directory_iterator(bmpsuite / folder)) {
+            const Bytes file = read_bytes(entry.path());
+            if (file.size() < 34 || file[28] != 24 || file[30] != 0 || file[14] == 12) continue;
+            SDL_Surface* read = SDL_LoadBMP(entry.path().c_str());
+            if (read == nullptr) continue;
+            SDL_Surface* argb = SDL_ConvertSurfaceFormat(read, SDL_PIXELFORMAT_ARGB8888, 0);
+            SDL_FreeSurface(read);
+            ASSERT_NE(argb, nullptr);
+            const auto bitmap = decode_bmp(file);
+            ASSERT_TRUE(bitmap.has_value()) << entry.path();
+            ASSERT_EQ(bitmap->width, argb->w) << entry.path();
+            ASSERT_EQ(bitmap->height, argb->h) << entry.path();
+            int wrong = 0;
+            for (int y = 0; y < argb->h; ++y)
+                for (int x = 0; x < argb->w; ++x)
+                    wrong +=
+                        bitmap->at(x, y) !=
+                        (static_cast<const std::uint32_t*>(argb->pixels)[y * argb->pitch / 4 + x] &
+                         0xFFFFFFu);
+            EXPECT_EQ(wrong, 0) << entry.path();
+            SDL_FreeSurface(argb);
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 5) << "the suite's 24-bit files were not found";
 }
 
 TEST(DecodeBmp, BadAndQuestionableSuiteFilesNeverCrash) {
