@@ -12,6 +12,7 @@
 #include "app/sdl_shell.h"
 #include "platform/cp1251.h"
 #include "platform/data_folders.h"
+#include "platform/memory.h"
 #include "platform/sdl_desktop.h"
 
 namespace {
@@ -49,6 +50,7 @@ bool use_data_folders(bool headless) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::tune_heap();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     bool headless = false;
     for (const std::string_view arg : args)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 #include <utility>
 
 #include "app/message_loop.h"
@@ -54,11 +55,15 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     platform::SdlAudio audio;
     platform::set_audio(&audio);
 
-    prepare_globals();
+    // The pictures and the score table load on a thread of their own while SDL connects
+    // to the display: neither touches what the other does, and the window waits for both.
+    std::thread loader(prepare_globals);
+    platform::SdlWindow sdl;
+    sdl.connect();
+    loader.join();
     place_window(desktop.screen_width(), desktop.screen_height());
     platform::Window window;
     create_window(window);
-    platform::SdlWindow sdl;
     if (!sdl.open(window.client_width(), window.client_height(), scale,
                   rules::rules_state().title_text.c_str())) {
         std::fprintf(stderr, "vorpy: %s\n", sdl.error().c_str());

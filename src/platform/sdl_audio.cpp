@@ -31,10 +31,11 @@ SdlAudio::SdlAudio() {
     // so loops join without a gap.
     SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "truncate");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
+    // Without a device the subsystem stays up until the end: quitting it now would wait
+    // for SDL's device-watching thread to wake from its sleep, up to a tenth of a
+    // second before the first frame.
+    subsystem_up_ = true;
+    if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) return;
     Mix_AllocateChannels(1 + music_channels);
     Mix_ReserveChannels(1 + music_channels);
     Mix_ChannelFinished(wake_loop_on_music_end);
@@ -42,15 +43,16 @@ SdlAudio::SdlAudio() {
 }
 
 SdlAudio::~SdlAudio() {
-    if (!open_) return;
-    Mix_ChannelFinished(nullptr);
-    Mix_HaltChannel(-1);
-    for (auto& [name, chunk] : effects_)
-        Mix_FreeChunk(chunk);
-    for (Mix_Chunk* chunk : music_)
-        if (chunk != nullptr) Mix_FreeChunk(chunk);
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (open_) {
+        Mix_ChannelFinished(nullptr);
+        Mix_HaltChannel(-1);
+        for (auto& [name, chunk] : effects_)
+            Mix_FreeChunk(chunk);
+        for (Mix_Chunk* chunk : music_)
+            if (chunk != nullptr) Mix_FreeChunk(chunk);
+        Mix_CloseAudio();
+    }
+    if (subsystem_up_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SdlAudio::play_effect(std::string_view name, std::span<const std::uint8_t> wave) {

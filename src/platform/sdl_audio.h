@@ -37,6 +37,7 @@ class SdlAudio : public Audio {
   private:
     // Channel 0 is the effect voice; player i plays on channel i + 1.
     int channel_of(int player) const;
+    bool subsystem_up_ = false;  // SDL's audio subsystem, with or without a device
     bool open_ = false;
     std::map<std::string, Mix_Chunk*, std::less<>> effects_;
     std::vector<Mix_Chunk*> music_;  // null once closed

@@ -95,7 +95,9 @@ int SdlWindow::choose_scale(int screen_w, int screen_h, int w, int h) {
     return std::max(1, std::min(by_width, by_height));
 }
 
-bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
+bool SdlWindow::connect() {
+    if (connected_) return true;
+    if (!error_.empty()) return false;  // tried, and no display answered
     // The close button only asks; the game decides whether to end.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     std::string reason;
@@ -103,6 +105,12 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         error_ = "cannot open a display: " + reason;
         return false;
     }
+    connected_ = true;
+    return true;
+}
+
+bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
+    if (!connect()) return false;
     // On X11 the window surface is a plain shared-memory image: without this hint SDL
     // backs it with a GL renderer, which on a machine without a GPU is a software
     // rasteriser of tens of megabytes and threads. Drivers with no surface of their own

@@ -35,6 +35,10 @@ class SdlWindow {
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
 
+    // Starts SDL's video on a display, the slow part of opening: the connection, its
+    // extensions and input method. open() does it when it has not been done. False
+    // when no display answers; error() then says so.
+    bool connect();
     // Opens the window for a client area of w x h game pixels. scale 0 picks one
     // from the screen size. False when no display or the window cannot be had; error()
     // then says what failed. A driver without a screen (dummy, offscreen) is used only
@@ -92,6 +96,7 @@ class SdlWindow {
     int left_ = 0;            // where the picture starts in the window, past the black margins
     int top_ = 0;
     std::uint64_t shown_changes_ = 0;
+    bool connected_ = false;
     bool whole_owed_ = true;  // the window shows nothing of ours yet, or was uncovered
     std::string error_;
     bool active_ = true;  // as last told to the game

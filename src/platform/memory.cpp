@@ -1,0 +1,40 @@
+// tune_heap: glibc's allocator settings and a huge-page hint on the heap's reserve.
+#include "platform/memory.h"
+
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+constexpr std::size_t megabyte = std::size_t{1} << 20;
+constexpr std::uintptr_t huge_page = 2 * megabyte;
+// Beyond anything the game allocates at once (the largest picture is 8192 x 8192
+// pixels, 256 MiB, and is refused well before): every block comes from the heap.
+constexpr int from_heap_up_to = 512 * megabyte;
+// How far the heap grows past a request: one step reserves room for the pictures.
+constexpr int heap_step = 64 * megabyte;
+}  // namespace
+
+void tune_heap() {
+    mallopt(M_MMAP_THRESHOLD, from_heap_up_to);
+    mallopt(M_TRIM_THRESHOLD, from_heap_up_to);
+    mallopt(M_TOP_PAD, heap_step);
+    // One allocation past what is left of the heap grows it by a whole step; that
+    // stretch, not yet touched, is marked for huge pages.
+    const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    void* probe = std::malloc(megabyte);
+    // Touched, so that the compiler keeps the allocation.
+    if (probe != nullptr) *static_cast<volatile char*>(probe) = 0;
+    const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    const std::uintptr_t start = (before + huge_page - 1) & ~(huge_page - 1);
+    if (after > start + huge_page)
+        madvise(reinterpret_cast<void*>(start), (after - start) & ~(huge_page - 1), MADV_HUGEPAGE);
+    std::free(probe);
+}
+
+}  // namespace platform
