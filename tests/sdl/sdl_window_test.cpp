@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -35,6 +36,22 @@ std::vector<Message> drain() {
     while (peek_message(m))
         out.push_back(m);
     return out;
+}
+
+// A message of the type at the game pixel.
+void expect_message_at(const Message& m, MessageType type, int x, int y) {
+    EXPECT_EQ(m.type, type);
+    EXPECT_EQ(m.x, x);
+    EXPECT_EQ(m.y, y);
+}
+
+// The colour the window surface shows at a window pixel, as 0xRRGGBB.
+Pixel shown_at(const SDL_Surface* surface, int wx, int wy) {
+    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
+                                                      wy * surface->pitch);
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(row[wx], surface->format, &r, &g, &b);
+    return static_cast<Pixel>(r << 16 | g << 8 | b);
 }
 
 class SdlWindowEvents : public testing::Test {
@@ -88,12 +105,8 @@ TEST_F(SdlWindowEvents, BecomeTheWindowProceduresMessages) {
     window_.pump(100);
     const std::vector<Message> got = drain();
     ASSERT_EQ(got.size(), 8u);
-    EXPECT_EQ(got[0].type, MessageType::mouse_move);
-    EXPECT_EQ(got[0].x, 647);
-    EXPECT_EQ(got[0].y, 0);
-    EXPECT_EQ(got[1].type, MessageType::left_button);
-    EXPECT_EQ(got[1].x, 10);
-    EXPECT_EQ(got[1].y, 20);
+    expect_message_at(got[0], MessageType::mouse_move, 647, 0);
+    expect_message_at(got[1], MessageType::left_button, 10, 20);
     EXPECT_EQ(got[2].type, MessageType::character);
     EXPECT_EQ(got[2].code, 0xC6u);  // Ж
     EXPECT_EQ(got[3].code, static_cast<std::uint32_t>('a'));
@@ -115,13 +128,7 @@ TEST(SdlWindowPresent, WholeFactorBlocksAndOnlyTouchedTiles) {
         SDL_Surface* surface = SDL_GetWindowSurface(window.handle());
         ASSERT_NE(surface, nullptr);
         ASSERT_EQ(surface->format->BytesPerPixel, 4);
-        const auto shown = [&](int wx, int wy) {
-            const auto* row = reinterpret_cast<const Uint32*>(
-                static_cast<const Uint8*>(surface->pixels) + wy * surface->pitch);
-            Uint8 r = 0, g = 0, b = 0;
-            SDL_GetRGB(row[wx], surface->format, &r, &g, &b);
-            return static_cast<Pixel>(r << 16 | g << 8 | b);
-        };
+        const auto shown = [&](int wx, int wy) { return shown_at(surface, wx, wy); };
         // Every window pixel is the game pixel it scales.
         const auto expect_shows = [&](const Bitmap& frame, const char* when) {
             int wrong = 0;
@@ -178,8 +185,8 @@ TEST(SdlWindowPresent, WholeFactorBlocksAndOnlyTouchedTiles) {
         window.pump(0);
         Message m{};
         ASSERT_TRUE(peek_message(m));
-        EXPECT_EQ(m.x, 61) << "scale " << scale;
-        EXPECT_EQ(m.y, 41) << "scale " << scale;
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        expect_message_at(m, MessageType::left_button, 61, 41);
         reset_messages();
     }
 }
@@ -209,13 +216,7 @@ TEST(SdlWindowFullScreen, LargestWholeFactorCentredOnBlackAndBack) {
     ASSERT_EQ(surface->h, 768);
     EXPECT_EQ(window.scale(), 10);
     const int left = 12, top = 34;  // (1024 - 1000) / 2, (768 - 700) / 2
-    const auto shown = [&](int wx, int wy) {
-        const auto* row = reinterpret_cast<const Uint32*>(
-            static_cast<const Uint8*>(surface->pixels) + wy * surface->pitch);
-        Uint8 r = 0, g = 0, b = 0;
-        SDL_GetRGB(row[wx], surface->format, &r, &g, &b);
-        return static_cast<Pixel>(r << 16 | g << 8 | b);
-    };
+    const auto shown = [&](int wx, int wy) { return shown_at(surface, wx, wy); };
     int wrong = 0;
     for (int wy = 0; wy < 768; ++wy)
         for (int wx = 0; wx < 1024; ++wx) {
@@ -254,12 +255,8 @@ TEST(SdlWindowFullScreen, LargestWholeFactorCentredOnBlackAndBack) {
     window.pump(0);
     const std::vector<Message> got = drain();
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].type, MessageType::left_button);
-    EXPECT_EQ(got[0].x, 61);
-    EXPECT_EQ(got[0].y, 41);
-    EXPECT_EQ(got[1].type, MessageType::mouse_move);
-    EXPECT_EQ(got[1].x, 0);
-    EXPECT_EQ(got[1].y, 69);
+    expect_message_at(got[0], MessageType::left_button, 61, 41);
+    expect_message_at(got[1], MessageType::mouse_move, 0, 69);
 
     ASSERT_TRUE(window.toggle_full_screen());
     EXPECT_FALSE(window.full_screen());
