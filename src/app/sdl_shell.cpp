@@ -80,6 +80,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     // processor time spent until then, on stderr.
     bool report_first_frame = std::getenv("VORPY_REPORT_FIRST_FRAME") != nullptr;
     bool owed_now = false;
+    bool first_frame = true;
     for (;;) {
         sdl.pump(sleep_ms(owed_now));
         if (!loop_pass(window)) break;
@@ -95,6 +96,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
                          static_cast<long>(std::clock() / (CLOCKS_PER_SEC / 1000)),
                          audio.available() ? "on" : "off");
         }
+        if (std::exchange(first_frame, false)) audio.settle();
     }
     close_game();
     platform::set_audio(nullptr);

@@ -17,6 +17,7 @@
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/memory.h"
 #include "scores/score_table.h"
 #include "sound/music.h"
 
@@ -114,6 +115,7 @@ void start_up(platform::Window& window, std::optional<std::uint32_t> seed) {
     load_menus(window);
     flow::flow_state().game_state = MAIN_MENU;
     identity_check();
+    platform::settle_heap();
 }
 
 void open_game(platform::Window& window, std::optional<std::uint32_t> seed) {

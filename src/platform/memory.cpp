@@ -1,4 +1,5 @@
-// tune_heap: glibc's allocator settings and a huge-page hint on the heap's reserve.
+// tune_heap, settle_heap: glibc's allocator settings and a huge-page hint on the heap's
+// reserve.
 #include "platform/memory.h"
 
 #include <malloc.h>
@@ -18,6 +19,10 @@ constexpr std::uintptr_t huge_page = 2 * megabyte;
 constexpr int from_heap_up_to = 512 * megabyte;
 // How far the heap grows past a request: one step reserves room for the pictures.
 constexpr int heap_step = 64 * megabyte;
+// After start-up: glibc's own starting figures for the top pad, and blocks from a
+// megabyte up mapped on their own (music files and the like, read once).
+constexpr int usual_top_pad = 128 * 1024;
+constexpr int mapped_from = static_cast<int>(megabyte);
 }  // namespace
 
 void tune_heap() {
@@ -35,6 +40,13 @@ void tune_heap() {
     if (after > start + huge_page)
         madvise(reinterpret_cast<void*>(start), (after - start) & ~(huge_page - 1), MADV_HUGEPAGE);
     std::free(probe);
+}
+
+void settle_heap() {
+    mallopt(M_MMAP_THRESHOLD, mapped_from);
+    mallopt(M_TRIM_THRESHOLD, 2 * mapped_from);
+    mallopt(M_TOP_PAD, usual_top_pad);
+    malloc_trim(0);
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// How the process's heap takes memory from the system.
+// How the process's heap takes memory from the system, at start-up and after.
 #pragma once
 
 namespace platform {
@@ -9,5 +9,10 @@ namespace platform {
 // afresh and returns it after, so every 4 KiB page of every buffer costs a page fault,
 // which on a virtual machine is the larger part of start-up. Call first in main, once.
 void tune_heap();
+
+// Once start-up has loaded what it loads: blocks of a megabyte and more are mapped on
+// their own again and returned when freed, and the pages start-up left free go back
+// to the system, so the game at rest holds only what it uses.
+void settle_heap();
 
 }  // namespace platform

@@ -31,8 +31,8 @@ SdlAudio::SdlAudio() {
     // so loops join without a gap.
     SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "truncate");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    // Without a device the subsystem stays up until the end: quitting it now would wait
-    // for SDL's device-watching thread to wake from its sleep, up to a tenth of a
+    // Without a device the subsystem stays up until settle(): quitting it now would
+    // wait for SDL's device-watching thread to wake from its sleep, up to a tenth of a
     // second before the first frame.
     subsystem_up_ = true;
     if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) return;
@@ -53,6 +53,13 @@ SdlAudio::~SdlAudio() {
         Mix_CloseAudio();
     }
     if (subsystem_up_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlAudio::settle() {
+    // Left up, the device-watching thread would wake ten times a second for nothing.
+    if (open_ || !subsystem_up_) return;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    subsystem_up_ = false;
 }
 
 void SdlAudio::play_effect(std::string_view name, std::span<const std::uint8_t> wave) {

@@ -22,6 +22,9 @@ class SdlAudio : public Audio {
 
     // Whether an audio device was opened.
     bool available() const { return open_; }
+    // Once the game is on screen: without a device, lets SDL's audio go. It may take a
+    // tenth of a second, which the first frame should not wait for.
+    void settle();
 
     void play_effect(std::string_view name, std::span<const std::uint8_t> wave) override;
     int open_music(const std::string& native_path) override;
