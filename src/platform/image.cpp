@@ -42,6 +42,7 @@ struct BmpLayout {
     std::uint32_t pixel_offset = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;  // rows, whichever way they are stored
+    bool top_down = false;    // rows stored top row first (a negative height)
     std::uint32_t bits = 0;
     std::uint32_t compression = 0;
 };
@@ -84,7 +85,8 @@ std::optional<BmpLayout> check_bmp_header(std::span<const std::uint8_t> file) {
         layout.bits = read_u16(file, 28);
         layout.compression = read_u32(file, 30);
     }
-    layout.height = std::abs(layout.height);  // negative: rows stored top-down
+    layout.top_down = layout.height < 0;
+    layout.height = std::abs(layout.height);
     if (layout.width < 1 || layout.width > max_picture_side || layout.height < 1 ||
         layout.height > max_picture_side) {
         return std::nullopt;
@@ -193,13 +195,13 @@ std::optional<Bitmap> read_plain_24_bit(std::span<const std::uint8_t> file,
     if (layout.bits != 24 || layout.compression != bi_rgb || layout.header_size == 12 ||
         layout.header_size == 64)
         return std::nullopt;
-    const bool top_down = static_cast<std::int32_t>(read_u32(file, 22)) < 0;
     const auto width = static_cast<int>(layout.width);
     const auto height = static_cast<int>(layout.height);
     const std::size_t row_bytes = (3 * static_cast<std::size_t>(width) + 3) / 4 * 4;
     Bitmap bitmap(width, height);
     for (int y = 0; y < height; ++y) {
-        const std::size_t stored_row = static_cast<std::size_t>(top_down ? y : height - 1 - y);
+        const std::size_t stored_row =
+            static_cast<std::size_t>(layout.top_down ? y : height - 1 - y);
         const std::uint8_t* in = file.data() + layout.pixel_offset + stored_row * row_bytes;
         Pixel* out = &bitmap.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
         for (int x = 0; x < width; ++x, in += 3)
@@ -262,18 +264,28 @@ bool jpeg_size(std::span<const std::uint8_t> file, int& width, int& height) {
     return true;
 }
 
+namespace {
+// Decodes the whole image into rows of the given pixel format, pitch bytes apart.
+// Any complaint counts, warnings included: a truncated file "decodes" with grey
+// filling the missing rows, and that is no picture of ours.
+bool decompress(std::span<const std::uint8_t> file, unsigned char* rows, int width, int pitch,
+                int height, int pixel_format, int flags) {
+    const TjHandle decoder;
+    return decoder.handle != nullptr &&
+           tjDecompress2(decoder.handle, file.data(), static_cast<unsigned long>(file.size()), rows,
+                         width, pitch, height, pixel_format, flags) == 0;
+}
+}  // namespace
+
 std::optional<Bitmap> decode_jpeg(std::span<const std::uint8_t> file) {
     int width = 0, height = 0;
     if (!jpeg_size(file, width, height) || width > max_picture_side || height > max_picture_side)
         return std::nullopt;
-    const TjHandle decoder;
-    if (decoder.handle == nullptr) return std::nullopt;
     // Blue, green, red and a spare byte is a pixel's own layout in memory; the spare
     // byte is cleared after.
     Bitmap bitmap(width, height);
-    if (tjDecompress2(decoder.handle, file.data(), static_cast<unsigned long>(file.size()),
-                      reinterpret_cast<unsigned char*>(bitmap.pixels.data()), width,
-                      width * static_cast<int>(sizeof(Pixel)), height, TJPF_BGRX, 0) != 0)
+    if (!decompress(file, reinterpret_cast<unsigned char*>(bitmap.pixels.data()), width,
+                    width * static_cast<int>(sizeof(Pixel)), height, TJPF_BGRX, 0))
         return std::nullopt;
     for (Pixel& p : bitmap.pixels)
         p &= 0x00FFFFFFu;
@@ -287,12 +299,7 @@ bool jpeg_decode_bgr_bottom_up(std::span<const std::uint8_t> file, std::uint8_t*
         static_cast<std::int64_t>(pitch) < 3 * static_cast<std::int64_t>(width)) {
         return false;
     }
-    const TjHandle decoder;
-    if (decoder.handle == nullptr) return false;
-    // Any complaint counts, warnings included: a truncated file "decodes" with grey
-    // filling the missing rows, and that is no picture of ours.
-    return tjDecompress2(decoder.handle, file.data(), static_cast<unsigned long>(file.size()), rows,
-                         width, pitch, height, TJPF_BGR, TJFLAG_BOTTOMUP) == 0;
+    return decompress(file, rows, width, pitch, height, TJPF_BGR, TJFLAG_BOTTOMUP);
 }
 
 }  // namespace platform
