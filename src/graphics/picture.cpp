@@ -6,9 +6,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -158,12 +158,8 @@ void jpeg_to_bmp(const char* source, const char* target) {
     if (fd < 0) return;
     const std::vector<std::uint8_t> file =
         jpeg_bmp_file(platform::read_file(source, max_jpeg_file_bytes));
-    std::size_t written = 0;
-    while (written < file.size()) {
-        const ssize_t n = ::write(fd, file.data() + written, file.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
+    // A short write leaves a file shorter than its header says: no picture loads from it.
+    platform::write_all(fd,
+                        std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
     ::close(fd);
 }

@@ -165,6 +165,16 @@ std::optional<std::string> read_text_file(const std::string& path, std::size_t m
     return std::string(bytes->begin(), bytes->end());
 }
 
+bool write_all(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 namespace {
 
 // The folder part of a path ("." when there is none) and the name in it.
@@ -204,16 +214,6 @@ pid_t maker_of(std::string_view entry, std::string_view name) {
         pid = pid * 10 + (c - '0');
     }
     return pid;
-}
-
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 // Gives the file made without a name in the folder the name new_name; a stale file

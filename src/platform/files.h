@@ -41,6 +41,10 @@ std::optional<std::vector<std::uint8_t>> read_file(const std::string& native_pat
 // The same bytes as text, for the readers that take a stream.
 std::optional<std::string> read_text_file(const std::string& native_path, std::size_t max_size);
 
+// Writes all the bytes to the open descriptor, going on after interruptions; false when
+// a write fails (errno says why) or writes nothing.
+bool write_all(int fd, std::string_view bytes);
+
 // Replaces the contents of the file at path, or of the file a symbolic link there
 // names, so that at every moment the file holds either its old or its new bytes:
 // they go to a new file of a name of this process's own in the same folder
