@@ -47,6 +47,17 @@ int sleep_ms(bool& owed_now) {
     constexpr std::int64_t longest_ms = 3'600'000;  // well within SDL's int timeout
     return static_cast<int>(std::min((due - now + per_ms - 1) / per_ms, longest_ms));
 }
+
+// For scripts/desktop-bench: the wall-clock time of the first present and the processor
+// time spent until then, on stderr.
+void report_first_present(bool sound) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::fprintf(
+        stderr,
+        "vorpy: first frame presented at %lld us after %ld ms of processor time, sound %s\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
+        static_cast<long>(std::clock() / (CLOCKS_PER_SEC / 1000)), sound ? "on" : "off");
+}
 }  // namespace
 
 int run_windowed(std::optional<std::uint32_t> seed, int scale) {
@@ -76,27 +87,17 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     desktop.set_window(&sdl);
     start_up(window, seed);
 
-    // For scripts/desktop-bench: the wall-clock time of the first present and the
-    // processor time spent until then, on stderr.
-    bool report_first_frame = std::getenv("VORPY_REPORT_FIRST_FRAME") != nullptr;
+    const bool report_first_frame = std::getenv("VORPY_REPORT_FIRST_FRAME") != nullptr;
     bool owed_now = false;
     bool first_frame = true;
     for (;;) {
         sdl.pump(sleep_ms(owed_now));
         if (!loop_pass(window)) break;
         if (sdl.present(window.framebuffer())) window.forget_touches();
-        if (report_first_frame) {
-            report_first_frame = false;
-            const auto now = std::chrono::system_clock::now().time_since_epoch();
-            std::fprintf(stderr,
-                         "vorpy: first frame presented at %lld us after %ld ms of processor "
-                         "time, sound %s\n",
-                         static_cast<long long>(
-                             std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
-                         static_cast<long>(std::clock() / (CLOCKS_PER_SEC / 1000)),
-                         audio.available() ? "on" : "off");
+        if (std::exchange(first_frame, false)) {
+            if (report_first_frame) report_first_present(audio.available());
+            audio.settle();
         }
-        if (std::exchange(first_frame, false)) audio.settle();
     }
     close_game();
     platform::set_audio(nullptr);

@@ -24,6 +24,12 @@ void wake_loop_on_music_end(int channel) {
     event.type = SDL_USEREVENT;
     SDL_PushEvent(&event);
 }
+
+// A sound chunk decoded from a wave file held in memory; null when it is no sound.
+Mix_Chunk* chunk_of(std::span<const std::uint8_t> wave) {
+    SDL_RWops* source = SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size()));
+    return source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
+}
 }  // namespace
 
 SdlAudio::SdlAudio() {
@@ -66,8 +72,7 @@ void SdlAudio::play_effect(std::string_view name, std::span<const std::uint8_t> 
     if (!open_ || wave.empty()) return;
     auto found = effects_.find(name);
     if (found == effects_.end()) {
-        SDL_RWops* source = SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size()));
-        Mix_Chunk* chunk = source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
+        Mix_Chunk* chunk = chunk_of(wave);
         if (chunk == nullptr) return;
         found = effects_.emplace(std::string(name), chunk).first;
     }
@@ -80,8 +85,7 @@ int SdlAudio::open_music(const std::string& native_path) {
     // Through the guarded read: a named pipe or a device under the name is no sound.
     const auto file = read_file(native_path, max_music_file_bytes);
     if (!file || file->empty()) return -1;
-    SDL_RWops* source = SDL_RWFromConstMem(file->data(), static_cast<int>(file->size()));
-    Mix_Chunk* chunk = source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
+    Mix_Chunk* chunk = chunk_of(*file);
     if (chunk == nullptr) return -1;
     music_.push_back(chunk);
     return static_cast<int>(music_.size()) - 1;

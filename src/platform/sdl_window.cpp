@@ -135,7 +135,7 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         return false;
     }
     SDL_StartTextInput();
-    // After the renderer: a renderer that needs another visual makes the window anew.
+    // Once the window exists: the title properties are set on its X11 window.
     set_x11_window_name(window_, cp1251_to_utf8(title));
     return true;
 }
