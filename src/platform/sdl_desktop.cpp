@@ -12,7 +12,7 @@
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/sdl_window.h"
-#include "platform/sdl_x11_title.h"
+#include "platform/sdl_x11.h"
 
 extern char** environ;
 

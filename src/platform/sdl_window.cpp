@@ -11,7 +11,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
-#include "platform/sdl_x11_title.h"
+#include "platform/sdl_x11.h"
 
 namespace platform {
 
@@ -135,6 +135,7 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         return false;
     }
     SDL_StartTextInput();
+    display_ = x11_display(window_);
     // Once the window exists: the title properties are set on its X11 window.
     set_x11_window_name(window_, cp1251_to_utf8(title));
     return true;
@@ -144,9 +145,18 @@ void SdlWindow::pump(int timeout_ms) {
     SDL_Event event;
     if (timeout_ms != 0) {
         // The display connection is watched while asleep: input ends the wait at once.
-        const int got =
-            timeout_ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout_ms);
-        if (got != 0) translate(&event);
+        if (display_ != nullptr) {
+            // SDL's own wait reads the connection a dozen times before it sleeps, more
+            // than the menu's frame costs; with nothing read in the time there is nothing
+            // for SDL to pump either.
+            if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
+                !x11_wait_for_events(display_, timeout_ms))
+                return;
+        } else {
+            const int got =
+                timeout_ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout_ms);
+            if (got != 0) translate(&event);
+        }
     }
     SDL_PumpEvents();
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)

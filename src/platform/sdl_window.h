@@ -15,6 +15,7 @@
 struct SDL_Window;
 struct SDL_Cursor;
 struct SDL_Surface;
+struct _XDisplay;
 
 namespace platform {
 
@@ -89,6 +90,7 @@ class SdlWindow {
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
     SDL_Surface* surface_ = nullptr;  // the window surface last written to
+    _XDisplay* display_ = nullptr;    // the X display the window is on, if it is
     int width_ = 0;
     int height_ = 0;
     int scale_ = 1;           // as the picture is shown now

@@ -1,0 +1,46 @@
+// The window's title and the wait for events, through Xlib on the display SDL opened.
+#include "platform/sdl_x11.h"
+
+#include <poll.h>
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace platform {
+
+void set_x11_window_name(SDL_Window* window, const std::string& utf8_title) {
+    Display* display = x11_display(window);
+    if (display == nullptr) return;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_GetWindowWMInfo(window, &info);
+    const ::Window handle = info.info.x11.window;
+    char* list[] = {const_cast<char*>(utf8_title.c_str())};
+    XTextProperty name{};
+    if (Xutf8TextListToTextProperty(display, list, 1, XStdICCTextStyle, &name) < Success) return;
+    XSetWMName(display, handle, &name);
+    XSetWMIconName(display, handle, &name);
+    XFree(name.value);
+    XFlush(display);
+}
+
+_XDisplay* x11_display(SDL_Window* window) {
+    if (window == nullptr) return nullptr;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+        return nullptr;
+    return info.info.x11.display;
+}
+
+bool x11_wait_for_events(_XDisplay* display, int timeout_ms) {
+    // XPending flushes the output and reads what has arrived; only with nothing read and
+    // nothing queued may the wait be on the socket.
+    if (XPending(display) > 0) return true;
+    pollfd watch{ConnectionNumber(display), POLLIN, 0};
+    return poll(&watch, 1, timeout_ms) != 0;
+}
+
+}  // namespace platform
