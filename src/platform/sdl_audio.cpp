@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/files.h"
+#include "platform/sdl_window.h"
 
 namespace platform {
 
@@ -19,10 +20,7 @@ constexpr int music_channels = 7;
 // Runs on the audio thread (or inside a halt) when a channel stops: a music file that
 // ended wakes the message loop, whose next frame may start the next one.
 void wake_loop_on_music_end(int channel) {
-    if (channel == effect_channel) return;
-    SDL_Event event{};
-    event.type = SDL_USEREVENT;
-    SDL_PushEvent(&event);
+    if (channel != effect_channel) SdlWindow::wake_from_any_thread();
 }
 
 // A sound chunk decoded from a wave file held in memory; null when it is no sound.

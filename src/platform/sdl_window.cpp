@@ -3,6 +3,8 @@
 #include "platform/sdl_window.h"
 
 #include <SDL.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -141,6 +143,26 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
     return true;
 }
 
+namespace {
+// A counter written by wake_from_any_thread and watched by the pump's sleep on X11 beside
+// the display connection: SDL wakes its own wait for events other threads push, not ours.
+int wake_descriptor() {
+    static const int descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    return descriptor;
+}
+}  // namespace
+
+void SdlWindow::wake_from_any_thread() {
+    // The count goes up before the event is queued, so that taking the event may clear it.
+    const std::uint64_t one = 1;
+    if (wake_descriptor() >= 0 && write(wake_descriptor(), &one, sizeof one) < 0) {
+        // Only a full counter refuses, and a full counter wakes the pump as well.
+    }
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+}
+
 void SdlWindow::pump(int timeout_ms) {
     SDL_Event event;
     if (timeout_ms != 0) {
@@ -150,7 +172,7 @@ void SdlWindow::pump(int timeout_ms) {
             // than the menu's frame costs; with nothing read in the time there is nothing
             // for SDL to pump either.
             if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
-                !x11_wait_for_events(display_, timeout_ms))
+                !x11_wait_for_events(display_, timeout_ms, wake_descriptor()))
                 return;
         } else {
             const int got =
@@ -178,6 +200,14 @@ void SdlWindow::translate(const void* raw) {
         case SDL_QUIT:
             post_quit_message(0);
             break;
+        case SDL_USEREVENT: {
+            // Only a wake: what it counted is taken, so the next sleep is a sleep again.
+            std::uint64_t count = 0;
+            if (wake_descriptor() >= 0 && read(wake_descriptor(), &count, sizeof count) < 0) {
+                // Nothing counted: another event took it already.
+            }
+            break;
+        }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:

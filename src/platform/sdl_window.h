@@ -53,6 +53,9 @@ class SdlWindow {
     // messages, after sleeping until an event comes or timeout_ms have passed,
     // whichever is first; 0 does not sleep, -1 sleeps until an event comes.
     void pump(int timeout_ms);
+    // Ends the sleep of a pump in progress, or makes the next one return at once; safe
+    // from any thread (the audio thread calls it when a music file ends).
+    static void wake_from_any_thread();
 
     // The window's icon in the title bar and task switcher; nothing happens when the
     // picture is unusable or the system refuses it.

@@ -35,12 +35,12 @@ _XDisplay* x11_display(SDL_Window* window) {
     return info.info.x11.display;
 }
 
-bool x11_wait_for_events(_XDisplay* display, int timeout_ms) {
+bool x11_wait_for_events(_XDisplay* display, int timeout_ms, int also_watched) {
     // XPending flushes the output and reads what has arrived; only with nothing read and
     // nothing queued may the wait be on the socket.
     if (XPending(display) > 0) return true;
-    pollfd watch{ConnectionNumber(display), POLLIN, 0};
-    return poll(&watch, 1, timeout_ms) != 0;
+    pollfd watched[] = {{ConnectionNumber(display), POLLIN, 0}, {also_watched, POLLIN, 0}};
+    return poll(watched, also_watched >= 0 ? 2 : 1, timeout_ms) != 0;
 }
 
 }  // namespace platform

@@ -1,13 +1,17 @@
 // The SDL2 window on the dummy video driver: scale choice, events turned into the
-// window procedure's messages, presenting, and full screen.
+// window procedure's messages, presenting, and full screen; and the pump's sleep on the
+// dummy driver and on an X server.
 #include "platform/sdl_window.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -278,6 +282,55 @@ TEST(SdlWindowFullScreen, RefusedWhenTheScreenIsSmallerThanTheGame) {
     ASSERT_TRUE(window.open(1100, 70, 1, "v"));
     EXPECT_FALSE(window.toggle_full_screen());
     EXPECT_FALSE(window.full_screen());
+}
+
+// How long a pump with that timeout took, in milliseconds.
+double pump_ms(SdlWindow& window, int timeout_ms) {
+    const auto start = std::chrono::steady_clock::now();
+    window.pump(timeout_ms);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// A pump asleep for a long time wakes when another thread wakes it (the audio thread at
+// the end of a music file), and the sleep after that is a whole sleep again.
+void expect_a_wake_ends_the_sleep() {
+    reset_messages();
+    SdlWindow window;
+    ASSERT_TRUE(window.open(100, 70, 1, "v"));
+    // The window's own first events (mapping, exposure, focus) come and go first.
+    for (int i = 0; i < 50 && pump_ms(window, 100) < 90; ++i) {
+    }
+    std::thread waker([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        SdlWindow::wake_from_any_thread();
+    });
+    const double woken_after = pump_ms(window, 20'000);
+    waker.join();
+    EXPECT_GE(woken_after, 90);
+    EXPECT_LT(woken_after, 5'000);
+    EXPECT_GE(pump_ms(window, 300), 290);
+    reset_messages();
+}
+
+TEST(SdlWindowSleep, AWakeFromAnotherThreadEndsItOnTheDummyDriver) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    expect_a_wake_ends_the_sleep();
+}
+
+// On X11 the pump sleeps on the display connection itself; this test runs its own copy
+// of the test program under an X server.
+TEST(SdlWindowSleep, AWakeFromAnotherThreadEndsItOnX11) {
+    if (std::getenv("VORPY_TEST_ON_X11") == nullptr) {
+        const std::string command =
+            "VORPY_TEST_ON_X11=1 xvfb-run -a -s '-screen 0 640x480x24' /proc/" +
+            std::to_string(getpid()) +
+            "/exe --gtest_filter=SdlWindowSleep.AWakeFromAnotherThreadEndsItOnX11";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return;
+    }
+    unsetenv("SDL_VIDEODRIVER");
+    expect_a_wake_ends_the_sleep();
 }
 
 }  // namespace
