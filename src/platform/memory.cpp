@@ -29,6 +29,10 @@ void tune_heap() {
     mallopt(M_MMAP_THRESHOLD, from_heap_up_to);
     mallopt(M_TRIM_THRESHOLD, from_heap_up_to);
     mallopt(M_TOP_PAD, heap_step);
+    // One arena for every thread: the pictures that load on a thread of their own then
+    // come from this heap too, not from an arena of that thread's, unmarked, where every
+    // page of every picture was a fault of its own.
+    mallopt(M_ARENA_MAX, 1);
     // One allocation past what is left of the heap grows it by a whole step; that
     // stretch, not yet touched, is marked for huge pages.
     const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));

@@ -7,7 +7,8 @@ namespace platform {
 // system offers them. The game's start-up decodes pictures into buffers of a megabyte
 // or more, frees them and decodes again; left to itself the allocator maps each one
 // afresh and returns it after, so every 4 KiB page of every buffer costs a page fault,
-// which on a virtual machine is the larger part of start-up. Call first in main, once.
+// which on a virtual machine is the larger part of start-up. Every thread allocates
+// from that one heap. Call first in main, before any thread starts, once.
 void tune_heap();
 
 // Once start-up has loaded what it loads: blocks of a megabyte and more are mapped on
