@@ -94,6 +94,7 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
         sdl.pump(sleep_ms(owed_now));
         if (!loop_pass(window)) break;
         if (sdl.present(window.framebuffer())) window.forget_touches();
+        audio.rest_while_silent();
         if (std::exchange(first_frame, false)) {
             if (report_first_frame) report_first_present(audio.available());
             audio.settle();

@@ -28,6 +28,13 @@ Mix_Chunk* chunk_of(std::span<const std::uint8_t> wave) {
     SDL_RWops* source = SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size()));
     return source != nullptr ? Mix_LoadWAV_RW(source, 1) : nullptr;
 }
+// The mixer does not say which device it opened: it is the one this process plays on.
+SDL_AudioDeviceID mixer_device() {
+    constexpr SDL_AudioDeviceID beyond_any_in_use = 64;
+    for (SDL_AudioDeviceID id = 1; id < beyond_any_in_use; ++id)
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) return id;
+    return 0;
+}
 }  // namespace
 
 SdlAudio::SdlAudio() {
@@ -43,10 +50,13 @@ SdlAudio::SdlAudio() {
     Mix_AllocateChannels(1 + music_channels);
     Mix_ReserveChannels(1 + music_channels);
     Mix_ChannelFinished(wake_loop_on_music_end);
+    device_ = mixer_device();
     open_ = true;
 }
 
 SdlAudio::~SdlAudio() {
+    // Closing waits for the device's thread, which must not be waiting for the lock.
+    wake_device();
     if (open_) {
         Mix_ChannelFinished(nullptr);
         Mix_HaltChannel(-1);
@@ -64,6 +74,26 @@ void SdlAudio::settle() {
     if (open_ || !subsystem_up_) return;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     subsystem_up_ = false;
+}
+
+void SdlAudio::rest_while_silent() {
+    if (!open_ || device_ == 0) return;
+    bool sounding = false;
+    for (int channel = 0; channel <= music_channels && !sounding; ++channel)
+        sounding = Mix_Playing(channel) != 0 && Mix_Paused(channel) == 0;
+    if (sounding) {
+        wake_device();
+    } else if (!resting_) {
+        // Silence costs nothing to stop: the device runs dry and starts again when let go.
+        SDL_LockAudioDevice(device_);
+        resting_ = true;
+    }
+}
+
+void SdlAudio::wake_device() {
+    if (!resting_) return;
+    SDL_UnlockAudioDevice(device_);
+    resting_ = false;
 }
 
 void SdlAudio::play_effect(std::string_view name, std::span<const std::uint8_t> wave) {

@@ -3,6 +3,7 @@
 // effects play nothing and music files do not open.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ class SdlAudio : public Audio {
     // Once the game is on screen: without a device, lets SDL's audio go. It may take a
     // tenth of a second, which the first frame should not wait for.
     void settle();
+    // After every frame: while nothing sounds (every player paused or stopped, the effect
+    // voice done), holds the mixer's device locked, so that its thread sleeps instead of
+    // mixing silence twenty times a second; lets it go as soon as something sounds.
+    void rest_while_silent();
 
     void play_effect(std::string_view name, std::span<const std::uint8_t> wave) override;
     int open_music(const std::string& native_path) override;
@@ -40,8 +45,12 @@ class SdlAudio : public Audio {
   private:
     // Channel 0 is the effect voice; player i plays on channel i + 1.
     int channel_of(int player) const;
+    // Lets the mixer's device go when it is held.
+    void wake_device();
     bool subsystem_up_ = false;  // SDL's audio subsystem, with or without a device
     bool open_ = false;
+    std::uint32_t device_ = 0;  // SDL's number of the device the mixer opened; 0: unknown
+    bool resting_ = false;      // the device is held locked
     std::map<std::string, Mix_Chunk*, std::less<>> effects_;
     std::vector<Mix_Chunk*> music_;  // null once closed
 };

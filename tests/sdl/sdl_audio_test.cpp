@@ -1,11 +1,13 @@
-// The SDL2_mixer audio on the dummy driver: player modes, effects, and a machine
-// without an audio device.
+// The SDL2_mixer audio on the dummy driver: player modes, effects, the device at rest
+// while nothing sounds, and a machine without an audio device.
 #include "platform/sdl_audio.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +19,9 @@
 namespace platform {
 namespace {
 
-// A silent 22050 Hz 16-bit mono PCM wave of the given length.
-std::vector<std::uint8_t> pcm_wave(int milliseconds) {
+// A 22050 Hz 16-bit mono PCM wave of the given length, every sample at level (silent
+// unless given).
+std::vector<std::uint8_t> pcm_wave(int milliseconds, std::int16_t level = 0) {
     const std::uint32_t data = static_cast<std::uint32_t>(milliseconds) * 441 / 10 * 2;
     std::vector<std::uint8_t> w;
     auto put = [&](std::uint32_t v, int n) {
@@ -40,7 +43,8 @@ std::vector<std::uint8_t> pcm_wave(int milliseconds) {
     for (char c : std::string("data"))
         w.push_back(static_cast<std::uint8_t>(c));
     put(data, 4);
-    w.resize(w.size() + data, 0);
+    for (std::uint32_t i = 0; i < data / 2; ++i)
+        put(static_cast<std::uint16_t>(level), 2);
     return w;
 }
 
@@ -106,6 +110,69 @@ TEST(SdlAudio, APlayerStopsByItselfAtItsEnd) {
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(audio.music_mode(p), PlayerMode::stopped);
+    std::remove(path.c_str());
+}
+
+// What the mixer hands the device: how many buffers, and whether one held any sound.
+struct MixerOutput {
+    std::atomic<int> buffers{0};
+    std::atomic<bool> heard{false};
+};
+
+void watch_output(void* output, Uint8* stream, int length) {
+    auto& o = *static_cast<MixerOutput*>(output);
+    ++o.buffers;
+    for (int i = 0; i < length; ++i)
+        if (stream[i] != 0) o.heard = true;
+}
+
+// How many buffers the mixer fills over the next 300 ms.
+int buffers_in_300_ms(const MixerOutput& output) {
+    const int before = output.buffers;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return output.buffers - before;
+}
+
+// Paused music and a finished effect leave the device's thread asleep; an effect or the
+// music going on wakes it, and what they play is heard. Closing does not wait on a rest.
+TEST(SdlAudio, TheDeviceRestsWhileNothingSounds) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    MixerOutput output;
+    const std::string path = write_temp("vorpy-sdl-audio-rest.wav", pcm_wave(5000, 3000));
+    {
+        SdlAudio audio;
+        ASSERT_TRUE(audio.available());
+        Mix_SetPostMix(watch_output, &output);
+        const int p = audio.open_music(path);
+        ASSERT_GE(p, 0);
+        audio.play_music_from_start(p);
+        audio.rest_while_silent();
+        EXPECT_GT(buffers_in_300_ms(output), 0);
+
+        audio.pause_music(p);
+        audio.rest_while_silent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // a buffer under way
+        EXPECT_EQ(buffers_in_300_ms(output), 0);
+
+        output.heard = false;
+        audio.play_effect("tone", pcm_wave(50, 3000));
+        audio.rest_while_silent();
+        EXPECT_GT(buffers_in_300_ms(output), 0);
+        EXPECT_TRUE(output.heard);
+        audio.rest_while_silent();  // the effect is over by now
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(buffers_in_300_ms(output), 0);
+
+        audio.resume_music(p);
+        audio.rest_while_silent();
+        EXPECT_GT(buffers_in_300_ms(output), 0);
+        EXPECT_EQ(audio.music_mode(p), PlayerMode::playing);
+        audio.stop_music(p);
+        audio.rest_while_silent();
+        // Closed at rest, once the device's thread waits for the lock.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        Mix_SetPostMix(nullptr, nullptr);
+    }
     std::remove(path.c_str());
 }
 
