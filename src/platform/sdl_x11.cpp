@@ -10,12 +10,19 @@
 
 namespace platform {
 
-void set_x11_window_name(SDL_Window* window, const std::string& utf8_title) {
-    Display* display = x11_display(window);
-    if (display == nullptr) return;
-    SDL_SysWMinfo info;
+namespace {
+// What SDL knows of the window's X11 side; false when the window is not on X11.
+bool x11_info(SDL_Window* window, SDL_SysWMinfo& info) {
     SDL_VERSION(&info.version);
-    SDL_GetWindowWMInfo(window, &info);
+    return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
+           info.subsystem == SDL_SYSWM_X11;
+}
+}  // namespace
+
+void set_x11_window_name(SDL_Window* window, const std::string& utf8_title) {
+    SDL_SysWMinfo info;
+    if (!x11_info(window, info)) return;
+    Display* display = info.info.x11.display;
     const ::Window handle = info.info.x11.window;
     char* list[] = {const_cast<char*>(utf8_title.c_str())};
     XTextProperty name{};
@@ -27,12 +34,8 @@ void set_x11_window_name(SDL_Window* window, const std::string& utf8_title) {
 }
 
 _XDisplay* x11_display(SDL_Window* window) {
-    if (window == nullptr) return nullptr;
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
-        return nullptr;
-    return info.info.x11.display;
+    return x11_info(window, info) ? info.info.x11.display : nullptr;
 }
 
 bool x11_wait_for_events(_XDisplay* display, int timeout_ms, int also_watched) {
