@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board rules under load: the open-pair count on a freshly dealt full board, which
 // runs after every removal and in every title update, and one whole stage played by
 // always taking the hint pair.

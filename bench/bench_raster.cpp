@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of composing one tile (backdrop, plate, mask OR, face AND into a scratch
 // surface, then one copy to the window) and of a full-board redraw of 198 cells.
 #include <benchmark/benchmark.h>

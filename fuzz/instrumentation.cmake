@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vorpy developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Instrumented builds. VORPY_FUZZ (clang only) builds every library with AddressSanitizer,
 # UndefinedBehaviorSanitizer and libFuzzer's coverage hooks and links the fuzz targets
 # with libFuzzer; VORPY_SANITIZE builds everything, tests included, with both

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main() for the fuzz targets where libFuzzer is not linked in: feeds each file
 // named on the command line, and every regular file of each folder named there (in
 // name order), to the target once. Arguments starting with "-" are libFuzzer

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzz targets' shared helpers: scratch folder, input files, desktop reset, failure.
 #include "support.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a private scratch folder per process, writing an input
 // to a file there, a clean desktop and message queue before each input, and the hard
 // stop for a broken invariant.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vorpy developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzz targets, included at the end of the top-level project: one program per file in
 # targets/, each linking the libraries whose parser it drives. With VORPY_FUZZ they are libFuzzer programs; otherwise the replay
 # driver gives them a main() that runs each input file once, and the tests replay

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the BMP decoder on arbitrary bytes; a picture it returns must have a
 // size within the limits and exactly one pixel per cell.
 #include <span>

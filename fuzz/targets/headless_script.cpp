@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the headless shell's script reader and every command it carries out,
 // each input a whole game from start-up in a private copy of the generated game folder
 // (the score file put back before each run). Frames are limited so a long "frames" line

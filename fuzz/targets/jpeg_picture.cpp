@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the picture search down its JPEG path. The input is a ".res" file; the
 // search finds no BMP under the name and decodes the JPEG in memory. A picture found
 // must fit the limits, and nothing may appear in the temporary folder, watched here.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the menu loader on arbitrary bytes written as a menu file, in a window
 // of the game's size; the loaded menu is then drawn, hovered and measured as the game
 // does. Fatal errors only collect message boxes, cleared for every input.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: read_line over arbitrary bytes, with the default limit and with a
 // small limit taken from the first byte; every line must hold no line feed, keep to
 // its limit and the reads must end within the input.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the score file round trip on arbitrary bytes. The table is loaded and
 // drawn as the score screen draws it, a new result is put in and the file rewritten,
 // and the file read back must give the table as it was held: nothing is lost but

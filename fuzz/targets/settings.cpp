@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the settings reader over arbitrary bytes as a menu or settings file,
 // looking up several keys (numbers and texts, present or not) on the same stream, and
 // the number rules on the whole input as one text.

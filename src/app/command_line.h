@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What both shells read from the command line: whole numbers within bounds, and the
 // one usage text that names every option.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless shell: options, the script's commands, and the run from start-up to
 // the end of the loop or of the script.
 #include "app/headless.h"

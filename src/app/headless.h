@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless shell: the game's own start-up, message loop and frames, driven by a
 // script of input and time steps on a virtual clock, with recording desktop and
 // audio, no window, and the state printed as JSON lines.

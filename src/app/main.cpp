@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: finds the data folder, then picks the shell. The headless shell
 // plays a script; by default the game opens in a real window.
 #include <cstdint>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loop with its activity rule, and the window procedure.
 #include "app/message_loop.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message loop and the window procedure: one queued message per pass handed to
 // the procedure, which stores input for the frame function, repaints and passes close
 // requests on; then a frame while the window is active, and one more after it stops

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // run_windowed: between passes the loop sleeps until input comes or the game's next
 // due time is reached, whichever is first, so frames run only when they have
 // something to do; once the window is inactive and its one last frame has run it

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game in a real window: SDL2 window, desktop services and SDL2_mixer sound
 // around the same start-up, message loop and frame function as the headless shell.
 #pragma once

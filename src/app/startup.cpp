@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preparing the global objects, placing the window and the start-up initialisation.
 #include "app/startup.h"
 

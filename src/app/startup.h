@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry, in steps both shells share: the global objects prepared in
 // their fixed order, the window's outer size and centred position, and the start-up
 // initialisation that leaves the game in its main menu.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the state dump: the fields in a fixed order as one JSON object.
 #include "app/state_dump.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's state as one line of JSON, for the headless shell: the rules' counters
 // and board, the flow's state and input, the music, the score table, and what the
 // recording desktop and audio saw since the previous dump. Taking it changes nothing

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fatal-error path: standard error, the first message box through the desktop,
 // then the quit request.
 #include "base/fatal.h"

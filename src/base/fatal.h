@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one path for unrecoverable failures: a modal message box captioned
 // "Фатальная ошибка", then a request to end the message loop with exit code 1. Every
 // text also goes to standard error; only the first of a run gets a box.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game states: which screen the game is on and what each frame does there. The
 // flow moves between them; the music schedule and the state dump read them.
 #pragma once

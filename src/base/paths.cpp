@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stage-background enumeration over the file layer's sorted folder listing.
 #include "base/paths.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stage-background enumeration: hands out the names of the files matching a
 // pattern one per call, in byte order, and starts over after the last.
 #pragma once

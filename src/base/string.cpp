@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // String: one exactly-sized heap buffer per value; every allocation is checked
 // and a failure goes through fatal_error, leaving the String empty.
 #include "base/string.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // String: the byte string that holds every text of the game (Windows-1251), with
 // deep copies, 1-based substring operations, and whole-line stream input. The game's
 // texts are written as UTF-8 literals with the _cp1251 suffix, which comes with it.

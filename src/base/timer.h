@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timer: a stopwatch in whole microseconds over the platform's high-resolution
 // counter. Each timed activity owns one, reads it every frame against its own
 // threshold, and restarts it when it acts.

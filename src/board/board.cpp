@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules' program-wide state, the cell geometry and the deals.
 #include "board/board.h"
 

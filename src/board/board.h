@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board and everything the rules keep between calls: the 18 x 11 grid with its
 // empty outer ring, the tile pool the deals draw from, the selection and removal
 // flags, the score, the cell geometry and the window title's base text, in one

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open-pair count, window title text and reshuffle.
 #include "board/open_pairs.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open pairs: how many pairs could be removed now, the hint pair among them, the
 // window title text that tells the count, and the reshuffle that runs whenever no
 // pair is left.

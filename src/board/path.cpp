@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path search over the grid in the rule's fixed order of shapes.
 #include "board/path.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection rule: two cells are joined by a path of at most three straight runs
 // (two turns) through empty cells anywhere on the grid, the empty ring included.
 // The search tries its shapes in a fixed order, and that order decides which path

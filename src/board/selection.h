@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting and removing pairs: a first click selects a tile, a second click on a
 // tile of the same kind that a path reaches empties both cells at once; a tenth of a
 // second later the finishing step counts them off, shifts the board and scores. Each

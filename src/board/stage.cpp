@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board shifts by stage mode, stage deals and the score rules.
 #include "board/stage.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stages of the full game: the mode that moves the tiles after every removal, the
 // deal of a stage or training exercise, and every rule that changes the score.
 #pragma once

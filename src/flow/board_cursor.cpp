@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board cursor: where the arrow keys put it, and its frame drawn over the pixels
 // it keeps.
 #include "flow/board_cursor.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's cursor on the board: black-edged yellow corner brackets over one of
 // the 16 x 9 playing cells, moved by the arrow keys. The pixels under the frame are
 // kept while it is drawn, so taking it away puts the cell back exactly.

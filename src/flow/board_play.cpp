@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Outcomes of the board rules turned into drawing, the window title and sound.
 #include "flow/board_play.h"
 

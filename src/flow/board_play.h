@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play on the board as the player meets it: the rules' selection and removal steps
 // turned into outlines, the removal path, repaints, the window title and the effects.
 #pragma once

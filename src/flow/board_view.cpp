@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tile composition, the board drawing and the menu border animation.
 #include "flow/board_view.h"
 

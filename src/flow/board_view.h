@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the board: the tile atlas cut into faces and masks, the background piece
 // kept under every cell, tiles composed off-screen over their piece and the plate,
 // and the flickering border of random faces on the menu screens.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game flow: the game states and the frame function that drives them, the
 // input the window procedure stores for it, the close request, and the repaint of
 // every screen with the score panel and the menu button.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame function: each game state's work for one frame, the transitions
 // between states, the close request, and the music schedule as the shared tail.
 #include <algorithm>

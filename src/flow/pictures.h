@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six pictures that live for the whole run: the tile atlas (which each stage
 // reloads with its background), the menu, rules, end-of-training and score screens,
 // and the tile plate.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The repaint of every screen, the score panel and the menu button.
 #include "board/board.h"
 #include "board/open_pairs.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surface, Pen, Font and draw_text: small owners of drawing objects over the
 // platform raster. A Pen or Font selects itself into a context while it lives and
 // puts the previous object back on release; what stays selected in the window's

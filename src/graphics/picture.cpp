@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture: finding a picture by name among BMP and JPEG files (a JPEG decodes in
 // memory to the pixels of the BMP file it would make), and block copies to and from drawing
 // contexts.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture: one bitmap with its size, loaded by name from a BMP file or from a JPEG
 // file under one of several endings, or captured from a drawing context.
 #pragma once

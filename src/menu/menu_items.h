@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu files the game loads, by their item count and the numbers of the items the
 // game acts on. tools/assetgen writes each file's items at these numbers and the flow
 // acts on them, so a menu file and the code that reads its clicks cannot drift apart.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key lookups over the lines of a menu or settings file, and the locale-free number
 // rules they and the menu loader use.
 #include "menu/settings.h"

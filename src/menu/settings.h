@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings reader: finds one key line ("key=value") anywhere in an open menu or
 // settings file and returns its value as a number or as text; plus the line reader
 // and the number rules that the menu loader shares with it.

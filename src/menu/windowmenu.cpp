@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a menu file into a windowmenu, and the menu at run time: item layout,
 // shadowed drawing, the hit test under the mouse and the item colours.
 #include "menu/windowmenu.h"

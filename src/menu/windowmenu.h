@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // windowmenu: one menu screen's items, loaded from a menu file ([TEXT], [OPTIONS],
 // [EXECUT] and [FONT] sections plus the colour keys), drawn as shadowed texts into
 // the window, lit under the mouse; and the game's six menus.

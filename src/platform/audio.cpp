@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio in use and the recording audio with its clock-timed music players.
 #include "platform/audio.h"
 

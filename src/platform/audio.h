@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound output as the game uses it: one effect voice (a new effect cuts off the
 // one playing) and music players that open a file and report stopped, playing or
 // paused. A recording stand-in keeps what was played for tests and times the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time as the game reads it: a high-resolution counter with its frequency, the
 // millisecond tick count and the local date, from the real steady clock or from a
 // virtual clock that tests and the headless shell advance by hand.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between Windows-1251 bytes and UTF-8 text at the edges of the program.
 #include "platform/cp1251.h"
 

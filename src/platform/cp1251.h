@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251, the code page of every text the game stores and shows: the
 // byte-to-Unicode table, UTF-8 conversion both ways, and the _cp1251 literal
 // that turns a UTF-8 source literal into Windows-1251 bytes at compile time.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the data folder at start-up, and the folders every relative game path is
 // looked up in afterwards.
 #include "platform/data_folders.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game's data lives. Portable: the current folder holds it and the game reads
 // and writes there, as in the build's game folder. Installed: the data folder found
 // beside the program (share/vorpy), read only, under the player's own folder

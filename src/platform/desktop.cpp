@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop in use, the recording desktop, and the message queue.
 #include "platform/desktop.h"
 

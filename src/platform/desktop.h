@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the game asks of the desktop besides drawing: message boxes, opening a
 // file with the desktop's program, the window title, full screen, the live Escape
 // key and the screen size; and the message queue between the shell and the window procedure.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as the game names them: paths with backslashes relative to the data folders
 // (the current folder unless the game is installed), directory enumeration with * and ? in byte
 // order, the temporary folder, the one guarded whole-file read every data file goes through, and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture decoding. The plain 24-bit BMP every picture of the game is, we read
 // ourselves straight into the bitmap; other BMP files go to SDL2's reader once their
 // header has passed our own checks, so a lying header never reaches an allocation.

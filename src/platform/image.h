@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture decoding: BMP files (the plain 24-bit ones by our own reader, the rest
 // through SDL2's) with our own size checks first, and JPEG through TurboJPEG.
 #pragma once

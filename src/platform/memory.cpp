@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tune_heap, settle_heap: glibc's allocator settings and a huge-page hint on the heap's
 // reserve.
 #include "platform/memory.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG through libpng. libpng reports errors by longjmp back to setjmp, so the
 // functions that call setjmp keep nothing in their own locals that changes after it:
 // everything they fill lives in their caller.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG files of bitmaps: the headless shell's screenshots, the data generator's icons,
 // and reading them back in tests that compare pixels.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block copies, fills and pen lines on 32-bit bitmaps.
 #include "platform/raster.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raster: 32-bit bitmaps, drawing contexts that carry the selected pen, font,
 // text colour, background mode and current position, block copies with the three
 // raster operations, solid fills and polylines.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SdlAudio: chunks on reserved channels. A paused channel also counts as playing
 // in SDL_mixer, so "playing" here means playing and not paused.
 #include "platform/sdl_audio.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound on SDL2_mixer: the effect voice on one reserved channel, each music file
 // on a reserved channel of its own. Without an audio device everything is silent:
 // effects play nothing and music files do not open.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SdlDesktop: Windows-1251 texts are converted to UTF-8 at this edge.
 #include "platform/sdl_desktop.h"
 

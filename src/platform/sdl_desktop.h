@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop services on SDL2: real message boxes, the window title and full
 // screen, the live Escape key and the screen size, and files handed to the desktop's
 // opener.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SdlWindow: SDL2 window and its window surface; event translation; presenting the
 // changed tiles of the framebuffer; full screen.
 #include "platform/sdl_window.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's window on SDL2: a fixed-size window centred on the screen, shown at a
 // whole-number scale on large screens, or full screen at the largest whole factor
 // that fits, centred on black; SDL events become the window procedure's messages. The framebuffer

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's title and the wait for events, through Xlib on the display SDL opened.
 #include "platform/sdl_x11.h"
 

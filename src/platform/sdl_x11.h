@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the SDL window asks of X11 directly, on the display SDL opened: a title every X11
 // reader can read, and a wait on the display connection that costs one read, where SDL's
 // own wait reads the connection a dozen times before it sleeps.

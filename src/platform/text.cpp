@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts and text output on fontconfig and FreeType: fontconfig turns a face name
 // into an installed font file, FreeType scales it to the requested cell, and each
 // font keeps its glyphs as coverage bitmaps that text_out blends into a bitmap.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts and text output: a font is asked for by face name, cell height, average
 // character width, weight and italic; fontconfig finds the installed face and
 // FreeType draws Windows-1251 text into a drawing context.

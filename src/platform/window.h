@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's one window as the game code sees it: a client-area framebuffer and
 // the single drawing context that lives with it. The shells present the
 // framebuffer; the title and the desktop services are in desktop.h.

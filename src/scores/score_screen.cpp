@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the score table and the name-entry screen, and the name-entry rules.
 #include "scores/score_screen.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score screen's table rows and the name-entry screen: how the rows are laid
 // out, what the name-entry screen shows, and the editing rules of the name that the
 // game flow runs every frame of name entry.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score file: nine lines of name, space and score, read with either line end,
 // written with CR LF through a new file that replaces the old one only once it is
 // safely on disk; a save that fails is told to the player.

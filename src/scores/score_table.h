@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score table: nine entries of name and score, best first, read from the
 // score file at start, asked whether a result gets in, and rewritten whole, safely,
 // on every new entry.

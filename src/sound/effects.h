@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five short effects and play_effect: each a RIFF WAVE built into the program,
 // played on the one effect voice (a new effect cuts off the one playing).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SoundPlayer over platform::audio() and the per-frame music schedule.
 #include "sound/music.h"
 

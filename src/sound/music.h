@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music: three players on the platform's audio (intro, menu loop, bells) and
 // the schedule that runs at the end of every frame and decides from the game state
 // what each of them does.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Close requests of the window in every state: back towards the main menu, quitting
 // from it, and nothing in the states that are passed through or take a name.
 #include "app/headless_game.h"

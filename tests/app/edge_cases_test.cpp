@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's edge cases played end to end: the score drain around menus, prompts and
 // inactivity, the stage bonuses and modes, the end of a game and the name entry, the
 // state-change sound, the April-1st notice and the identity check of the main menu file.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the built game through its headless shell in a scratch copy of the generated
 // game folder (the score file copied, the other folders linked), and reads back the
 // JSON lines it prints; plus the script pieces the scenario tests share.

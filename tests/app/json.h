@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless shell's output lines read with nlohmann-json into a small value tree
 // the tests walk: objects (members in their order), arrays, strings, whole numbers,
 // true, false and null.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game played by keys in the headless shell: the menus' highlight moved by Up and
 // Down and chosen by Enter and Space, the board cursor with its frame, H for a hint,
 // M for silence, F11 for full screen, and a click on an inactive window dropped.

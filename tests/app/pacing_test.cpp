@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames only when something is due against a frame every millisecond: the same
 // script of input and minutes of virtual time through menus, a stage with removals,
 // a hint, the pause menu, deactivation, name entry, training and the music's turns

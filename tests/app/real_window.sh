@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vorpy developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays the windowed game under the X server xvfb-run gives it: clicks through the
 # main menu into training and back out into a game, taking a screenshot of the
 # window at each screen; then by keys alone through the pause menu, the name entry and

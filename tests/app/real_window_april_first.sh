@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vorpy developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the windowed game on April 1st under the X server xvfb-run gives it, with a
 # desktop opener that takes its time: the notice is dismissed with Return, then the
 # training item is clicked while the opener still runs, and the window is taken as a

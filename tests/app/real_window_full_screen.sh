@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vorpy developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Full screen in the real window, under a window manager (openbox) on the X server
 # xvfb-run gives it: F11 from the main menu, a click on the black margin, a click on
 # "Тренировка" where the enlarged picture shows it, and F11 back to the window; a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowed game under Xvfb against the headless game on the same clicks: the
 // same pixels wherever time and the random generator do not decide them; and the
 // window's title, icon and mouse pointer as the X server holds them; and full

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key pixels of the game's screens in the headless shell's screenshots: a tile
 // composed from the plate, mask and face, the ring of empty cells showing the stage's
 // background, the score panel's colours, and the removal path through the ring.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless shell itself: how scripts end, lines it does not understand, options,
 // the loop's activity rule and exit paths, the input the window procedure stores,
 // the window's geometry, dumps that leave the game as it was, and the windowed game

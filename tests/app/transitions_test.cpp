@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every transition of the game's state machine, played through the headless shell:
 // each case drives the game from start-up to just past the transition and checks
 // the state it lands in with the side effects that come with it.

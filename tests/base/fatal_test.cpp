@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fatal_error: the message box with its caption, then the quit request.
 #include "base/fatal.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // next_background: byte order, running one name behind the search, wrap-around.
 #include "base/paths.h"
 #include "support/test_support.h"

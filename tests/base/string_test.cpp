@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // String: construction, comparison, concatenation, the 1-based substring rules and
 // whole-line reading.
 #include "base/string.h"

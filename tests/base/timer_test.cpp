@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timer on the virtual clock: truncation toward zero and the thresholds callers use.
 #include "base/timer.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Boards written as pictures for the board tests: 11 lines of 18 characters, one per
 // row from the top, '.' for an empty cell, 'A'..'Z' for kinds 0..25, 'a'..'j' for
 // kinds 26..35 and '#' for an obstacle tile of kind 35. Also a clean fixture for the

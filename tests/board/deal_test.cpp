@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deals from fixed generator states: counts per kind, the empty ring, the training
 // rectangles, the exact boards the generator's draw order gives, repeatability.
 #include <gtest/gtest.h>

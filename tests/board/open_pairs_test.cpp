@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open pairs on hand-made boards, the hint pair the scan order picks, the window
 // title's exact bytes and the reshuffle.
 #include "board/open_pairs.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path search: every shape in its order of preference, the ring on every side, pairs
 // that would need three turns, and agreement with a plain reachability search on
 // random boards.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting and removing pairs: click sequences with the board, the flags and what
 // each click reports; the removal delay and the finishing step.
 #include "board/selection.h"

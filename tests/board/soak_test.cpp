@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole stages played to the end in every mode, and training exercises, by a player
 // that always takes the hint pair through real clicks and finishing steps; the board
 // is checked after every removal.

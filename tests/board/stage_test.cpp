@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stage modes and the score: every board shift on one board with its result written
 // out, the mode and bonus sequence of a game, the time charge and the hint cost.
 #include "board/stage.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated data folder through the game's own loaders: the tile atlas and the
 // plate, the stage backgrounds, the screen pictures, the six menu files with the
 // identity key, the score file, the music files and the five built-in effects.

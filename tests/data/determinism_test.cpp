@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator writes the same bytes on every run: two runs into fresh folders give
 // identical files, identical to the data folder the build made; and the score file
 // is written only where there is none.

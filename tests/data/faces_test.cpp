@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 36 vorps must be told apart at a glance, also by a player who cannot tell
 // red from green: every pair differs clearly in silhouette (the masks) and in colour.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated game folder as the game sees it: tests run with the current folder
 // moved into it, as the game runs from its own folder, and every fatal message box
 // is recorded.

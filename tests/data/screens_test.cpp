@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every screen of the game, reached by playing the built game headless through its
 // own flow, written as PNG screenshots into the build folder's screenshots/ and
 // checked for overlaps: the title art and the pictures' own texts and panels against

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Play on the board as the player meets it: what each click and finishing step draws,
 // sounds and puts in the title, on a real window with the tile pictures left empty (a
 // plainly drawn tile is black, so it shows by wiping what was drawn over its cell).

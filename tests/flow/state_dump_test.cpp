@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state dump's texts read back exactly: every control character, quote and
 // backslash, and the Windows-1251 letters, whatever escapes the writer chooses.
 #include "app/state_dump.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flow's transitions in-process: every state put back to its start-up value, the
 // game opened on the generated game folder, then one state set up, one input given
 // and one frame run; each case checks the state it lands in and what comes with it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surface, Pen, Font and draw_text: what stays selected in the window's context,
 // centring, and the unusable cases.
 #include "graphics/drawing.h"

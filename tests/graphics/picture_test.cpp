@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture: the search for a picture by name, the BMP file written for a JPEG, JPEGs
 // decoded without a file of their own, and drawing and capturing with raster operations.
 #include "graphics/picture.h"

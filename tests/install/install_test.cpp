@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed game: `cmake --install` into a scratch DESTDIR under /usr, the tree made
 // read-only, then the installed program played headless from an unrelated folder with a
 // scratch HOME. It must find its data, keep its scores in the player's folder, show the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings reader: key-line rules, the number rule, the lookups' independence
 // from each other on one stream, and the fatal message for a missing number key.
 #include "menu/settings.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // windowmenu: the sections of a menu file, colours and font lines, the fatal
 // messages, files that are not menus at all, item layout, the hit zone, hover's
 // redraws and the pixels that draw leaves.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording audio's music players on the virtual clock, and wave lengths.
 #include "platform/audio.h"
 

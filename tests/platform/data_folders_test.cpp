@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the data is found (portable, installed beside the program, nowhere), how game
 // paths and folder listings read through the player's folder over the installed one,
 // and the player's score file on the first run.

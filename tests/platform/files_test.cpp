@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game paths, wildcard matching and the UTF-8 / Windows-1251 conversions.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture decoding: every BMP layout of the test suite, files that lie about their
 // size or are cut short, and the JPEG size and bottom-up BGR decoding.
 #include "platform/image.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raster: block copies with each raster operation, clipping, fills and pen lines.
 #include "platform/raster.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts and text output: face matching, the cell-size model, fixed-pitch advances,
 // where ink lands, background modes, colours, Windows-1251 bytes and clipping.
 #include "platform/text.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ways a data file of the game folder gets damaged: gone, overwritten with garbage, cut
 // in half, or a folder in its place.
 #pragma once

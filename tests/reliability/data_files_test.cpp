@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file of the game folder in turn missing, replaced by garbage, cut in half or
 // turned into a folder, and the game played through every screen: it starts, handles
 // the damage as designed (a fatal message for a menu file it cannot use, an empty menu,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile files and folders around the built game: pipes and devices under the names
 // of its files, links planted beside the score file, a score file or folder the player
 // may not write, a full disk, names the score file cannot hold, and two games saving

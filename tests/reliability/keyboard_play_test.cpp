@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole boards cleared by keys alone: the player reads the pair the game's own open-pair
 // search offers (the dump's hint pair), walks the cursor there with the arrows and
 // presses Enter on both tiles. The same pairs clicked with the mouse in a second game

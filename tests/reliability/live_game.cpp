@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the game as a child process: fork and exec with two pipes, writes and
 // reads that never wait past the deadline, and the /proc reading of its memory.
 #include "reliability/live_game.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built game run as a child process with pipes: script lines go to its standard
 // input as they are needed and its JSON lines are read back as they come, each read
 // with a deadline, so a game that hangs is killed and reported instead of stopping

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score table is never lost: a rewrite that runs out of room half way and a game
 // killed in the middle of writing both leave the old file as it was and nothing
 // beside it, and the next start reads the old table and saves over it in full.

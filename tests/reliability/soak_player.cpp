@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak player: one script step at a time through the live game, each answered by a
 // dump that the next decision is taken from.
 #include "reliability/soak_player.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simple player for long runs of the game: it reads the board from each state dump,
 // removes the pair the game itself would hint, and walks through everything a player
 // does (new games, every stage mode, pauses, hints, closing the window, name entry,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak: whole games played by the simple player for many stages, the board checked
 // after every removal and the game's memory compared between the end of the warm-up
 // and the end of the run. The suite plays a short run; scripts/soak sets

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game under valgrind from start-up to the exit item: the soak player's training
 // round, games with their stages, hints, name entry and score screen, on intact data and
 // on data whose pictures, sound and score file are broken (the error paths of the

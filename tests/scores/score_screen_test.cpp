@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score screen and name entry: row texts, the row step on different screens,
 // where the rows and the name-entry texts land, and the name-editing rules frame
 // by frame.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score table: reading the file line by line, insertion order and ties, the
 // exact bytes written, lines the format cannot hold kept as they were, the old file
 // kept whole when the rewrite fails or the saving game is killed, and links and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL2_mixer audio on the dummy driver: player modes, effects, the device at rest
 // while nothing sounds, and a machine without an audio device.
 #include "platform/sdl_audio.h"

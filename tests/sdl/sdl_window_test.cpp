@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL2 window on the dummy video driver: scale choice, events turned into the
 // window procedure's messages, presenting, and full screen; and the pump's sleep on the
 // dummy driver and on an X server.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music schedule on the recording audio and the virtual clock: the state-change
 // sound, intro then menu loop, silence and bells in play, pausing while inactive.
 #include "sound/music.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers the test suites share: a fresh current folder per test (the game
 // reads and writes relative to the current folder), String to std::string, and
 // naming the cases of a table after their name field.

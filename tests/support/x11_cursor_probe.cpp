@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the mouse pointer the X server shows right now: its size, the pixel it points
 // with, and its opaque pixels as a picture of '#' and '.'. The real-window test runs it
 // with the pointer over the game's window.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shapes, images, the fixed-seed generator and value noise of the data generator.
 #include "art.h"
 

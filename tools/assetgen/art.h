@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing for the data generator: colours, floating-point images, shapes given as
 // signed distances, a fixed-seed random generator and value noise. Shapes are
 // filled either hard-edged (tile faces, whose masks must match them exactly) or

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stage backgrounds: calm, mid-dark scenes that the tile plates stand out
 // from, each with its own colours and pattern. Their names sort in play order.
 #include <cmath>

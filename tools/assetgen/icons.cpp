@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon is the vorp of kind 0 drawn large and sampled down, so every size has smooth
 // edges; the pointer is drawn from its outline.
 #include "icons.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icon, one vorp at the sizes of the desktop's icon theme, and its mouse
 // pointer: pictures with an alpha channel.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text on the generated pictures: the game's own font service renders the glyphs
 // (Windows-1251 text through fontconfig and FreeType) into a coverage mask, which
 // is then painted, outlined or shadowed onto an image.

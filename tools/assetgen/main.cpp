@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorpy_assetgen: writes the game's data folder.
 //
 //   vorpy_assetgen data <game folder> <effects source>

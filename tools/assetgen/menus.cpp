@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six menu files. Items are spread over the window height (item i is centred
 // at i * height / (items + 1)), so each file's item count places its working
 // items clear of what the game draws on the same screen:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu files and the starting score file, as UTF-8 lines that are written in
 // Windows-1251 with CR LF line ends.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Music and effects from a handful of instruments: each note is a few partials
 // under an envelope; the music goes through a small room reverb. Everything is
 // computed from fixed numbers and a fixed-seed noise source, so every run gives

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's music and sounds, synthesised: notes of a few simple instruments
 // with envelopes, a small room reverb, and filtered noise for breath and swishes.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the generated files: 24-bit BMP, JPEG through TurboJPEG, Windows-1251
 // text with CR LF line ends, sound through libsndfile, and the C++ source that
 // carries the effects into the program. Every writer reports failure by returning false.

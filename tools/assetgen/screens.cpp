@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four screen pictures. They share one backdrop: the menu border animation of
 // the score screen shows pieces of "menu\menu" in columns 1 and 16, so the score
 // screen must look the same there. Each screen keeps free the places where the

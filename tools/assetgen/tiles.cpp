@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 36 vorps, their masks, the atlas and the tile plate. Faces have hard edges:
 // the game draws a face through its mask (OR the mask, then AND the face), so a
 // pixel is either the vorp's own colour or white, and white means "plate shows".
