@@ -5,6 +5,11 @@
 # driver gives them a main() that runs each input file once, and the tests replay
 # every target over its kept crash cases and its seed corpus.
 
+# A build of the program alone (the Debian package's) has no use for them.
+if(NOT VORPY_FUZZ AND NOT VORPY_TESTS)
+  return()
+endif()
+
 # The libraries each target needs, by target name.
 set(fuzz_libraries_settings vorpy_menu)
 set(fuzz_libraries_menu_file vorpy_menu)

@@ -203,8 +203,9 @@ TEST_F(InstalledGame, DesktopEntryMetainfoAndManPagePassTheirCheckers) {
     EXPECT_EQ(run("desktop-file-validate " + quoted(desktop) + " >" + quoted(log) + " 2>&1"), 0)
         << read_text(log);
     EXPECT_EQ(read_text(log), "");
-    EXPECT_EQ(
-        run("appstreamcli validate --no-net " + quoted(metainfo) + " >" + quoted(log) + " 2>&1"), 0)
+    EXPECT_EQ(run("appstreamcli validate --strict --no-net " + quoted(metainfo) + " >" +
+                  quoted(log) + " 2>&1"),
+              0)
         << read_text(log);
     const fs::path page = folder_ / "page.txt";
     EXPECT_EQ(run("MANWIDTH=80 man --warnings -l " + quoted(prefix / "share/man/man6/vorpy.6.gz") +
@@ -212,6 +213,15 @@ TEST_F(InstalledGame, DesktopEntryMetainfoAndManPagePassTheirCheckers) {
               0);
     EXPECT_EQ(read_text(log), "");
     EXPECT_NE(read_text(page).find("VORPY(6)"), std::string::npos) << read_text(page);
+
+    // The version the build names reaches the release list and the man page's footer.
+    const std::string version = VORPY_VERSION;
+    EXPECT_NE(read_text(metainfo).find("<release version=\"" + version + "\" date=\""),
+              std::string::npos)
+        << read_text(metainfo);
+    EXPECT_NE(read_text(metainfo).find("<project_license>GPL-3.0-or-later</project_license>"),
+              std::string::npos);
+    EXPECT_NE(read_text(page).find("vorpy " + version), std::string::npos) << read_text(page);
 }
 
 struct PlayerFolderCase {
