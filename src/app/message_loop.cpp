@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "app/preferences.h"
 #include "app/startup.h"
 #include "flow/flow.h"
 
@@ -69,9 +70,9 @@ bool end_loop(int exit_code) {
     a.exit_code = exit_code;
     return false;
 }
-}  // namespace
 
-bool loop_pass(platform::Window& window) {
+// The pass itself; loop_pass keeps the preferences after it.
+bool pass(platform::Window& window) {
     AppState& a = app_state();
     if (a.loop_ended) return false;
     platform::Message message{};
@@ -91,6 +92,14 @@ bool loop_pass(platform::Window& window) {
     // The state QUIT is a normal end: exit code 0, whatever message came last.
     if (!flow::run_frame(window)) return end_loop(0);
     return true;
+}
+}  // namespace
+
+bool loop_pass(platform::Window& window) {
+    const bool running = pass(window);
+    // M and F11 are kept as soon as they change, whichever shell runs the loop.
+    keep_preferences();
+    return running;
 }
 
 std::int64_t next_frame_due() {

@@ -117,6 +117,7 @@ void start_up(platform::Window& window, std::optional<std::uint32_t> seed) {
     load_menus(window);
     flow::flow_state().game_state = MAIN_MENU;
     identity_check();
+    restore_preferences();
     platform::settle_heap();
 }
 

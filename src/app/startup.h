@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/preferences.h"
 #include "platform/window.h"
 
 namespace app {
@@ -27,6 +28,8 @@ struct AppState {
     std::uint64_t frame_count = 0;
     bool loop_ended = false;
     int exit_code = 0;
+    // The preferences as last restored or written; a change from them is written.
+    Preferences kept_preferences;
 };
 
 AppState& app_state();
@@ -46,7 +49,8 @@ void create_window(platform::Window& window);
 
 // Runs with the window in place: the April-1st notice, the random seed (the tick count
 // unless one is given), the atlas cut into faces and masks, the menu backdrop, the
-// six menus, the main menu state and the identity check of the main menu file.
+// six menus, the main menu state, the identity check of the main menu file and the
+// player's kept preferences.
 void start_up(platform::Window& window, std::optional<std::uint32_t> seed);
 
 // All of the above in order, for a shell whose window needs nothing of its own.

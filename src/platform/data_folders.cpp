@@ -38,13 +38,13 @@ std::string with_slash(std::string folder) {
     return folder;
 }
 
-// The player's folder: $XDG_DATA_HOME/vorpy, or ~/.local/share/vorpy when that is unset
-// or not absolute, as the base directory rules ask.
-std::string user_folder(const DataSearch& search) {
-    if (!search.xdg_data_home.empty() && search.xdg_data_home.front() == '/')
-        return with_slash(search.xdg_data_home) + "vorpy/";
-    if (!search.home.empty() && search.home.front() == '/')
-        return with_slash(search.home) + ".local/share/vorpy/";
+// The game's folder under a base directory: $XDG_..._HOME/vorpy, or the default under the
+// home folder when that is unset or not absolute, as the base directory rules ask.
+std::string player_folder(const std::string& xdg_home, const std::string& home,
+                          const char* default_under_home) {
+    if (!xdg_home.empty() && xdg_home.front() == '/') return with_slash(xdg_home) + "vorpy/";
+    if (!home.empty() && home.front() == '/')
+        return with_slash(home) + default_under_home + "vorpy/";
     return "";
 }
 
@@ -85,7 +85,8 @@ DataLocation locate_data(const DataSearch& search) {
     if (!holds_game_data(installed)) return location;
     location.found = true;
     location.folders.installed = with_slash(installed);
-    location.folders.user = user_folder(search);
+    location.folders.user = player_folder(search.xdg_data_home, search.home, ".local/share/");
+    location.folders.config = player_folder(search.xdg_config_home, search.home, ".config/");
     return location;
 }
 
@@ -96,6 +97,7 @@ DataSearch data_search_of_process() {
     const fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (!error) search.program_folder = program.parent_path().string();
     search.xdg_data_home = environment("XDG_DATA_HOME");
+    search.xdg_config_home = environment("XDG_CONFIG_HOME");
     search.home = environment("HOME");
     if (search.home.empty()) search.home = home_of_account();
     return search;

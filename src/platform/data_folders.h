@@ -4,7 +4,8 @@
 // and writes there, as in the build's game folder. Installed: the data folder found
 // beside the program (share/vorpy), read only, under the player's own folder
 // ($XDG_DATA_HOME/vorpy), which holds the score file and whatever files the player adds
-// over the installed ones. The file layer (files.h) maps every relative game path through
+// over the installed ones, and the player's preferences in their own folder
+// ($XDG_CONFIG_HOME/vorpy). The file layer (files.h) maps every relative game path through
 // the folders chosen here: native_path reads, writable_path writes.
 #pragma once
 
@@ -15,8 +16,10 @@ namespace platform {
 
 // The folders in use. Both empty: portable, game paths are relative to the current folder.
 struct DataFolders {
-    std::string installed;  // the installed data folder, ending with a slash
-    std::string user;       // the player's folder, ending with a slash; empty when unknown
+    std::string installed;    // the installed data folder, ending with a slash
+    std::string user;         // the player's folder, ending with a slash; empty when unknown
+    std::string config = "";  // the player's preferences folder, ending with a slash; empty
+                              // when portable or unknown
 };
 
 // What the search looks at: the current folder, the folder of the running program and
@@ -26,6 +29,7 @@ struct DataSearch {
     std::string program_folder;
     std::string xdg_data_home;
     std::string home;
+    std::string xdg_config_home = "";
 };
 
 struct DataLocation {

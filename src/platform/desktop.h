@@ -26,6 +26,8 @@ class Desktop {
     virtual void set_window_title(std::string_view title) = 0;
     // Switches the window to full screen and back; the game's pixels stay the same.
     virtual void toggle_full_screen() = 0;
+    // Whether the window is in full screen now.
+    virtual bool is_full_screen() = 0;
     // Whether the Escape key is held down right now.
     virtual bool escape_down() = 0;
     virtual int screen_width() = 0;
@@ -44,6 +46,7 @@ class RecordingDesktop : public Desktop {
     void open_file(std::string_view path) override;
     void set_window_title(std::string_view title) override;
     void toggle_full_screen() override { full_screen = !full_screen; }
+    bool is_full_screen() override { return full_screen; }
     bool escape_down() override { return escape; }
     int screen_width() override { return screen_w; }
     int screen_height() override { return screen_h; }

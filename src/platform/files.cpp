@@ -54,6 +54,11 @@ std::string writable_path(std::string_view game_path) {
     return data_folders().user.empty() ? "" : data_folders().user + path;
 }
 
+std::string config_path(std::string_view name) {
+    if (data_folders().installed.empty()) return std::string(name);
+    return data_folders().config.empty() ? "" : data_folders().config + std::string(name);
+}
+
 bool wildcard_match(std::string_view pattern, std::string_view name) {
     // Greedy matching with one backtrack point: the position after the last *.
     std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;

@@ -24,6 +24,10 @@ std::string native_path(std::string_view game_path);
 // is installed (empty when there is none), never the installed data folder.
 std::string writable_path(std::string_view game_path);
 
+// The path of this system for a file of the player's preferences: beside the data when
+// portable, in the player's preferences folder when installed (empty when there is none).
+std::string config_path(std::string_view name);
+
 // Whether a name matches a pattern of literal bytes, * (any run) and ? (one byte).
 bool wildcard_match(std::string_view pattern, std::string_view name);
 

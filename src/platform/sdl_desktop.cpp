@@ -58,6 +58,10 @@ void SdlDesktop::toggle_full_screen() {
     if (window_ != nullptr) window_->toggle_full_screen();
 }
 
+bool SdlDesktop::is_full_screen() {
+    return window_ != nullptr && window_->full_screen();
+}
+
 bool SdlDesktop::escape_down() {
     // The shell pumps the events before every pass of the loop, so the state is current.
     const Uint8* keys = SDL_GetKeyboardState(nullptr);

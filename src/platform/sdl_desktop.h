@@ -20,6 +20,7 @@ class SdlDesktop : public Desktop {
     void open_file(std::string_view path) override;
     void set_window_title(std::string_view title) override;
     void toggle_full_screen() override;
+    bool is_full_screen() override;
     bool escape_down() override;
     int screen_width() override;
     int screen_height() override;

@@ -3,9 +3,9 @@
 // The installed game: `cmake --install` into a scratch DESTDIR under /usr, the tree made
 // read-only, then the installed program played headless from an unrelated folder with a
 // scratch HOME. It must find its data, keep its scores in the player's folder, show the
-// player's own background in its turn and leave the installed tree as it was; without
-// any data folder it stops with one message. The installed desktop entry, metainfo and
-// man page pass their validators.
+// player's own background in its turn, keep M and F11 in the player's config folder and
+// leave the installed tree as it was; without any data folder it stops with one message.
+// The installed desktop entry, metainfo and man page pass their validators.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/stat.h>
@@ -287,6 +287,49 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(PlayerFolderCase{"XdgDataHome", "xdg", "xdg/vorpy"},
                     PlayerFolderCase{"DefaultUnderHome", "", "home/.local/share/vorpy"}),
     [](const testing::TestParamInfo<PlayerFolderCase>& param) { return param.param.name; });
+
+struct ConfigFolderCase {
+    std::string name;
+    std::string xdg_config_home;  // under the test's folder; empty: unset
+    std::string config_folder;    // where the preferences must land, under the test's folder
+};
+void PrintTo(const ConfigFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class InstalledPreferences : public InstalledGame,
+                             public testing::WithParamInterface<ConfigFolderCase> {};
+
+TEST_P(InstalledPreferences, AreKeptInThePlayersConfigFolderMadeWhenFirstNeeded) {
+    const ConfigFolderCase& c = GetParam();
+    std::string env = "HOME=" + quoted(folder_ / "home");
+    if (!c.xdg_config_home.empty())
+        env += " XDG_CONFIG_HOME=" + quoted(folder_ / c.xdg_config_home);
+    const fs::path kept = folder_ / c.config_folder / "preferences.cfg";
+
+    GameRun game = play(prefix / "games/vorpy", "frames 3\ndump\n", env);
+    ASSERT_EQ(game.status, 0) << game.errors;
+    EXPECT_FALSE(fs::exists(kept.parent_path())) << "made before anything changed";
+
+    game = play(prefix / "games/vorpy", "frames 2\nkey m\nframes 2\nkey f11\nframes 1\n", env);
+    ASSERT_EQ(game.status, 0) << game.errors;
+    EXPECT_EQ(read_text(kept), "muted=1\nfull_screen=1\n");
+    EXPECT_FALSE(fs::exists(folder_ / "elsewhere" / "preferences.cfg"));
+    EXPECT_EQ(snapshot(destdir), installed) << "the installed tree changed";
+
+    game = play(prefix / "games/vorpy", "frames 2\ndump\n", env);
+    ASSERT_EQ(game.status, 0) << game.errors;
+    ASSERT_EQ(game.dumps.size(), 1u);
+    EXPECT_TRUE(game.last()["muted"].flag);
+    EXPECT_TRUE(game.last()["full_screen"].flag);
+    EXPECT_EQ(game.errors, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Install, InstalledPreferences,
+    testing::Values(ConfigFolderCase{"XdgConfigHome", "conf/deep", "conf/deep/vorpy"},
+                    ConfigFolderCase{"DefaultUnderHome", "", "home/.config/vorpy"}),
+    [](const testing::TestParamInfo<ConfigFolderCase>& param) { return param.param.name; });
 
 TEST_F(InstalledGame, WithoutADataFolderOneMessageNamesTheFoldersSearched) {
     // The program alone, with no share/vorpy beside it.

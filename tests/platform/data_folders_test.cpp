@@ -61,11 +61,13 @@ class DataFoldersTest : public testing::Test {
 
 struct LocateCase {
     const char* name;
-    const char* data_in;    // the folder (under the test's root) that holds the data, or ""
-    const char* program;    // the program's folder under the root
-    const char* xdg;        // $XDG_DATA_HOME: "" unset, a leading "@" puts it under the root
-    const char* installed;  // expected, under the root; "" when portable or not found
-    const char* user;       // expected, under the root ($HOME is the root's "home")
+    const char* data_in;          // the folder (under the test's root) that holds the data, or ""
+    const char* program;          // the program's folder under the root
+    const char* xdg;              // $XDG_DATA_HOME: "" unset, a leading "@" puts it under the root
+    const char* installed;        // expected, under the root; "" when portable or not found
+    const char* user;             // expected, under the root ($HOME is the root's "home")
+    const char* xdg_config = "";  // $XDG_CONFIG_HOME, as xdg
+    const char* config = "";      // expected preferences folder, under the root
 };
 void PrintTo(const LocateCase& c, std::ostream* os) {
     *os << c.name;
@@ -79,12 +81,14 @@ TEST_P(Locate, FindsTheDataFolders) {
     fs::create_directories(at("cwd"));
     DataSearch search{at("cwd"), at(c.program), c.xdg, at("home")};
     if (c.xdg[0] == '@') search.xdg_data_home = at(c.xdg + 1);
+    search.xdg_config_home = c.xdg_config[0] == '@' ? at(c.xdg_config + 1) : c.xdg_config;
 
     const DataLocation location = locate_data(search);
     const bool portable = std::string(c.data_in) == "cwd";
     EXPECT_EQ(location.found, portable || c.installed[0] != '\0');
     EXPECT_EQ(location.folders.installed, c.installed[0] == '\0' ? "" : at(c.installed) + "/");
     EXPECT_EQ(location.folders.user, c.user[0] == '\0' ? "" : at(c.user) + "/");
+    EXPECT_EQ(location.folders.config, c.config[0] == '\0' ? "" : at(c.config) + "/");
     // The current folder, then share/vorpy beside the program's folder.
     std::vector<std::string> searched{at("cwd")};
     if (!portable)
@@ -98,14 +102,14 @@ INSTANTIATE_TEST_SUITE_P(
         // The current folder wins even when an installed folder exists.
         LocateCase{"CurrentFolderHoldsTheData", "cwd", "usr/games", "", "", ""},
         LocateCase{"InstalledBesideBin", "usr/share/vorpy", "usr/bin", "@xdg", "usr/share/vorpy",
-                   "xdg/vorpy"},
+                   "xdg/vorpy", "@conf", "conf/vorpy"},
         LocateCase{"InstalledBesideGames", "usr/share/vorpy", "usr/games", "@xdg",
-                   "usr/share/vorpy", "xdg/vorpy"},
+                   "usr/share/vorpy", "xdg/vorpy", "", "home/.config/vorpy"},
         LocateCase{"NoXdgDataHomeUsesHome", "opt/share/vorpy", "opt/bin", "", "opt/share/vorpy",
-                   "home/.local/share/vorpy"},
+                   "home/.local/share/vorpy", "@conf", "conf/vorpy"},
         // The base directory rules say a relative value is to be ignored.
         LocateCase{"RelativeXdgDataHomeIgnored", "opt/share/vorpy", "opt/bin", "rel/data",
-                   "opt/share/vorpy", "home/.local/share/vorpy"},
+                   "opt/share/vorpy", "home/.local/share/vorpy", "rel/conf", "home/.config/vorpy"},
         LocateCase{"NowhereNamesBothFolders", "", "usr/games", "", "", ""}),
     [](const testing::TestParamInfo<LocateCase>& param) { return std::string(param.param.name); });
 
@@ -155,8 +159,10 @@ TEST_F(Overlay, ThePlayersFileIsReadBeforeTheInstalledOne) {
 
 TEST_F(Overlay, WritesGoToThePlayersFolderOnly) {
     EXPECT_EQ(writable_path("score.sco"), at("user") + "/score.sco");
-    set_data_folders({at("inst") + "/", ""});
+    EXPECT_EQ(config_path("preferences.cfg"), "") << "no preferences folder known";
+    set_data_folders({at("inst") + "/", "", at("conf") + "/"});
     EXPECT_EQ(writable_path("score.sco"), "");
+    EXPECT_EQ(config_path("preferences.cfg"), at("conf") + "/preferences.cfg");
     EXPECT_NE(replace_file(writable_path("score.sco"), "x 1\r\n"), 0);
     EXPECT_EQ(read(at("inst/score.sco")), "installed inst/score.sco");
 }
@@ -172,6 +178,7 @@ TEST_F(DataFoldersTest, PortableReadsAndWritesTheCurrentFolder) {
     EXPECT_EQ(data_roots(), std::vector<std::string>{""});
     EXPECT_EQ(native_path("menu\\mainmenu.menu"), "menu/mainmenu.menu");
     EXPECT_EQ(writable_path("score.sco"), "score.sco");
+    EXPECT_EQ(config_path("preferences.cfg"), "preferences.cfg");
     EXPECT_TRUE(prepare_user_folder(DataFolders(), "score.sco"));
 }
 
