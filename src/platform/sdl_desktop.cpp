@@ -65,7 +65,9 @@ bool SdlDesktop::is_full_screen() {
 bool SdlDesktop::escape_down() {
     // The shell pumps the events before every pass of the loop, so the state is current.
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
-    return keys != nullptr && keys[SDL_SCANCODE_ESCAPE] != 0;
+    if (keys != nullptr && keys[SDL_SCANCODE_ESCAPE] != 0) return true;
+    // A game controller's B is the pad's Escape.
+    return window_ != nullptr && window_->pads().escape_down();
 }
 
 int SdlDesktop::screen_width() {

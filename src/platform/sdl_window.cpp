@@ -139,6 +139,7 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         return false;
     }
     SDL_StartTextInput();
+    pads_.start();
     display_ = x11_display(window_);
     // Once the window exists: the title properties are set on its X11 window.
     set_x11_window_name(window_, cp1251_to_utf8(title));
@@ -167,15 +168,23 @@ void SdlWindow::wake_from_any_thread() {
 
 void SdlWindow::pump(int timeout_ms) {
     SDL_Event event;
+    pads_.begin_pump();
+    if (const int limit = pads_.sleep_limit_ms(); limit >= 0)
+        timeout_ms = timeout_ms < 0 ? limit : std::min(timeout_ms, limit);
     if (timeout_ms != 0) {
         // The display connection is watched while asleep: input ends the wait at once.
         if (display_ != nullptr) {
             // SDL's own wait reads the connection a dozen times before it sleeps, more
             // than the menu's frame costs; with nothing read in the time there is nothing
-            // for SDL to pump either.
+            // for SDL to pump either. The controllers' devices are watched beside it.
+            std::vector<int> watched = pads_.watched();
+            watched.push_back(wake_descriptor());
             if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
-                !x11_wait_for_events(display_, timeout_ms, wake_descriptor()))
+                !x11_wait_for_events(display_, timeout_ms, watched)) {
+                pads_.post_repeats();
                 return;
+            }
+            pads_.drain();
         } else {
             const int got =
                 timeout_ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout_ms);
@@ -185,10 +194,12 @@ void SdlWindow::pump(int timeout_ms) {
     SDL_PumpEvents();
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         translate(&event);
+    pads_.post_repeats();
 }
 
 void SdlWindow::translate(const void* raw) {
     const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
+    if (pads_.translate(event)) return;
     // Positions reach the game in its own pixels, clamped to the client area: its
     // coordinates are unsigned. The division rounds down on the black margins too.
     auto game_x = [this](int x) { return std::clamp(floor_div(x - left_, scale_), 0, width_ - 1); };

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's window on SDL2: a fixed-size window centred on the screen, shown at a
 // whole-number scale on large screens, or full screen at the largest whole factor
-// that fits, centred on black; SDL events become the window procedure's messages. The framebuffer
+// that fits, centred on black; SDL events, the game controllers' among them, become the
+// window procedure's messages. The framebuffer
 // reaches the window through SDL's window surface, with no GL context, and only the parts that
 // changed since the last present are sent.
 #pragma once
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "platform/raster.h"
+#include "platform/sdl_pads.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
@@ -53,8 +55,11 @@ class SdlWindow {
 
     // Moves waiting SDL events into the message queue as the window procedure's
     // messages, after sleeping until an event comes or timeout_ms have passed,
-    // whichever is first; 0 does not sleep, -1 sleeps until an event comes.
+    // whichever is first; 0 does not sleep, -1 sleeps until an event comes. A held
+    // arrow on a game controller ends the sleep when its repeat is due.
     void pump(int timeout_ms);
+    // The game controllers, opened with the window.
+    const SdlPads& pads() const { return pads_; }
     // Ends the sleep of a pump in progress, or makes the next one return at once; safe
     // from any thread (the audio thread calls it when a music file ends).
     static void wake_from_any_thread();
@@ -107,6 +112,7 @@ class SdlWindow {
     bool whole_owed_ = true;  // the window shows nothing of ours yet, or was uncovered
     std::string error_;
     bool active_ = true;  // as last told to the game
+    SdlPads pads_;
 };
 
 }  // namespace platform

@@ -10,6 +10,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <vector>
+
 namespace platform {
 
 namespace {
@@ -40,12 +42,14 @@ _XDisplay* x11_display(SDL_Window* window) {
     return x11_info(window, info) ? info.info.x11.display : nullptr;
 }
 
-bool x11_wait_for_events(_XDisplay* display, int timeout_ms, int also_watched) {
+bool x11_wait_for_events(_XDisplay* display, int timeout_ms, std::span<const int> also_watched) {
     // XPending flushes the output and reads what has arrived; only with nothing read and
     // nothing queued may the wait be on the socket.
     if (XPending(display) > 0) return true;
-    pollfd watched[] = {{ConnectionNumber(display), POLLIN, 0}, {also_watched, POLLIN, 0}};
-    return poll(watched, also_watched >= 0 ? 2 : 1, timeout_ms) != 0;
+    std::vector<pollfd> watched{{ConnectionNumber(display), POLLIN, 0}};
+    for (const int descriptor : also_watched)
+        if (descriptor >= 0) watched.push_back({descriptor, POLLIN, 0});
+    return poll(watched.data(), watched.size(), timeout_ms) != 0;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 // own wait reads the connection a dozen times before it sleeps.
 #pragma once
 
+#include <span>
 #include <string>
 
 struct SDL_Window;
@@ -22,10 +23,10 @@ void set_x11_window_name(SDL_Window* window, const std::string& utf8_title);
 // The X display the window is on; nullptr when it is not on X11.
 _XDisplay* x11_display(SDL_Window* window);
 
-// Sends what Xlib holds back, then sleeps until the display has events for us, the
-// descriptor also_watched has something to read (-1: none), or timeout_ms have passed
-// (-1: no limit). False when the time ran out with nothing to read; true at once when
-// events were already read and are waiting in Xlib, and when a signal ended the sleep.
-bool x11_wait_for_events(_XDisplay* display, int timeout_ms, int also_watched);
+// Sends what Xlib holds back, then sleeps until the display has events for us, one of
+// the descriptors also_watched has something to read, or timeout_ms have passed (-1: no
+// limit). False when the time ran out with nothing to read; true at once when events
+// were already read and are waiting in Xlib, and when a signal ended the sleep.
+bool x11_wait_for_events(_XDisplay* display, int timeout_ms, std::span<const int> also_watched);
 
 }  // namespace platform
