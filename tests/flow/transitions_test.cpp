@@ -26,6 +26,7 @@
 #include "platform/window.h"
 #include "scores/score_table.h"
 #include "sound/music.h"
+#include "support/game_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -33,22 +34,7 @@ namespace {
 using test_support::str;
 
 // Every program-wide state back to its start-up value.
-void reset_everything() {
-    rules::reset_rules_state();
-    flow::reset_flow_state();
-    flow::reset_board_pictures();
-    flow::reset_screen_pictures();
-    reset_menu_state();
-    reset_music_state();
-    reset_score_state();
-    reset_backgrounds();
-    app::reset_app_state();
-    platform::reset_messages();
-    platform::set_desktop(nullptr);
-    platform::recording_desktop() = platform::RecordingDesktop();
-    platform::set_audio(nullptr);
-    platform::recording_audio().effects.clear();
-}
+using test_support::reset_game_state;
 
 // What the frame is given: nothing, a click on an item of a menu, a click at a point,
 // the Escape key held, or a key pressed.
@@ -276,14 +262,14 @@ class FlowGame : public testing::Test {
         old_folder_ = std::filesystem::current_path();
         std::filesystem::current_path(VORPY_GAME_DIR);
         platform::set_clock(&clock_);
-        reset_everything();
+        reset_game_state();
         app::open_game(window_, 1);
         ASSERT_EQ(rules::rules_state().cell_width, 36) << "the cases click 36 x 48 cells";
         ASSERT_EQ(rules::rules_state().cell_height, 48);
     }
     void TearDown() override {
         app::close_game();
-        reset_everything();
+        reset_game_state();
         platform::set_clock(nullptr);
         std::filesystem::current_path(old_folder_);
     }

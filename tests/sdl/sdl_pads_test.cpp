@@ -15,19 +15,15 @@
 
 #include "app/message_loop.h"
 #include "app/startup.h"
-#include "base/paths.h"
-#include "board/board.h"
-#include "flow/board_view.h"
 #include "flow/flow.h"
-#include "flow/pictures.h"
-#include "menu/windowmenu.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/sdl_desktop.h"
 #include "platform/sdl_window.h"
 #include "platform/window.h"
-#include "scores/score_table.h"
 #include "sound/music.h"
+#include "support/game_state.h"
+#include "support/messages.h"
 #include "support/test_support.h"
 
 namespace platform {
@@ -106,13 +102,7 @@ class VirtualPad {
     SDL_Joystick* joystick_ = nullptr;
 };
 
-std::vector<Message> drain() {
-    std::vector<Message> out;
-    Message m{};
-    while (peek_message(m))
-        out.push_back(m);
-    return out;
-}
+using test_support::drain_messages;
 
 struct Sent {
     MessageType type;
@@ -141,7 +131,7 @@ class PadOnWindow : public testing::Test {
         ASSERT_TRUE(window_.open(648, 528, 1, "v"));
         desktop_.set_window(&window_);
         window_.pump(0);
-        drain();
+        drain_messages();
     }
     void TearDown() override {
         reset_messages();
@@ -150,7 +140,7 @@ class PadOnWindow : public testing::Test {
     // SDL's events taken, what they made.
     std::vector<Sent> pumped() {
         window_.pump(0);
-        return sent(drain());
+        return sent(drain_messages());
     }
     VirtualClock clock_;
     SdlWindow window_;
@@ -303,21 +293,6 @@ TEST_F(PadOnWindow, ANewerArrowTakesTheRepeatOver) {
 
 // ---- Whole games by a controller alone ---------------------------------------------------
 
-void reset_everything() {
-    rules::reset_rules_state();
-    flow::reset_flow_state();
-    flow::reset_board_pictures();
-    flow::reset_screen_pictures();
-    reset_menu_state();
-    reset_music_state();
-    reset_score_state();
-    reset_backgrounds();
-    app::reset_app_state();
-    reset_messages();
-    set_desktop(nullptr);
-    set_audio(nullptr);
-}
-
 class PadGame : public PadOnWindow {
   protected:
     void SetUp() override {
@@ -326,7 +301,7 @@ class PadGame : public PadOnWindow {
         for (const char* data : {"menu", "res", "sound"})
             std::filesystem::create_directory_symlink(game / data, folder_.path() / data);
         std::filesystem::copy_file(game / "score.sco", folder_.path() / "score.sco");
-        reset_everything();
+        test_support::reset_game_state();
         PadOnWindow::SetUp();
         set_desktop(&desktop_);
         app::prepare_globals();
@@ -338,7 +313,7 @@ class PadGame : public PadOnWindow {
     }
     void TearDown() override {
         app::close_game();
-        reset_everything();
+        test_support::reset_game_state();
         PadOnWindow::TearDown();
     }
     // Passes of the loop as the windowed shell runs them, the virtual clock a

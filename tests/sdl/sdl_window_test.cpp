@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "support/messages.h"
 
 namespace platform {
 namespace {
@@ -36,13 +37,7 @@ TEST(SdlWindowScale, WholeFactorsOnLargeScreensOnly) {
     EXPECT_EQ(SdlWindow::choose_scale(0, 0, 0, 0), 1);
 }
 
-std::vector<Message> drain() {
-    std::vector<Message> out;
-    Message m{};
-    while (peek_message(m))
-        out.push_back(m);
-    return out;
-}
+using test_support::drain_messages;
 
 // A message of the type at the game pixel.
 void expect_message_at(const Message& m, MessageType type, int x, int y) {
@@ -67,7 +62,7 @@ class SdlWindowEvents : public testing::Test {
         reset_messages();
         ASSERT_TRUE(window_.open(648, 528, 1, "\xC2\xEE\xF0\xEF\xFB"));
         window_.pump(0);
-        drain();
+        drain_messages();
     }
     void TearDown() override { reset_messages(); }
 
@@ -109,7 +104,7 @@ TEST_F(SdlWindowEvents, BecomeTheWindowProceduresMessages) {
     e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     push(e);
     window_.pump(100);
-    const std::vector<Message> got = drain();
+    const std::vector<Message> got = drain_messages();
     ASSERT_EQ(got.size(), 8u);
     expect_message_at(got[0], MessageType::mouse_move, 647, 0);
     expect_message_at(got[1], MessageType::left_button, 10, 20);
@@ -259,7 +254,7 @@ TEST(SdlWindowFullScreen, LargestWholeFactorCentredOnBlackAndBack) {
     move.motion.y = 767;
     SDL_PushEvent(&move);
     window.pump(0);
-    const std::vector<Message> got = drain();
+    const std::vector<Message> got = drain_messages();
     ASSERT_EQ(got.size(), 2u);
     expect_message_at(got[0], MessageType::left_button, 61, 41);
     expect_message_at(got[1], MessageType::mouse_move, 0, 69);
