@@ -100,6 +100,8 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
         if (std::exchange(first_frame, false)) {
             if (report_first_frame) report_first_present(audio.available());
             audio.settle();
+            // Looking for controllers takes milliseconds: not before the first picture.
+            sdl.start_pads();
         }
     }
     close_game();

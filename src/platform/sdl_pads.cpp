@@ -228,10 +228,12 @@ int SdlPads::sleep_limit_ms() const {
         const std::int64_t left = std::max<std::int64_t>(0, *due - clock().counter());
         limit = static_cast<int>(std::min<std::int64_t>((left + per_ms - 1) / per_ms, 1000));
     }
-    const bool unwatched =
-        std::any_of(pads_.begin(), pads_.end(), [](const Pad& pad) { return pad.input < 0; });
-    if (unwatched) limit = limit < 0 ? unwatched_poll_ms : std::min(limit, unwatched_poll_ms);
+    if (needs_polling()) limit = limit < 0 ? unwatched_poll_ms : std::min(limit, unwatched_poll_ms);
     return limit;
+}
+
+bool SdlPads::needs_polling() const {
+    return std::any_of(pads_.begin(), pads_.end(), [](const Pad& pad) { return pad.input < 0; });
 }
 
 std::vector<int> SdlPads::watched() const {

@@ -69,6 +69,9 @@ class SdlPads {
     // has input, to watch beside the display; drain() empties them after a wake.
     std::vector<int> watched() const;
     void drain() const;
+    // Whether a controller's input cannot be watched, so that only SDL's own look at
+    // it finds what came.
+    bool needs_polling() const;
 
     // Whether B is held on a controller, or was pressed since the last pump began.
     bool escape_down() const;

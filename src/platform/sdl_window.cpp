@@ -139,7 +139,6 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
         return false;
     }
     SDL_StartTextInput();
-    pads_.start();
     display_ = x11_display(window_);
     // Once the window exists: the title properties are set on its X11 window.
     set_x11_window_name(window_, cp1251_to_utf8(title));
@@ -180,7 +179,7 @@ void SdlWindow::pump(int timeout_ms) {
             std::vector<int> watched = pads_.watched();
             watched.push_back(wake_descriptor());
             if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
-                !x11_wait_for_events(display_, timeout_ms, watched)) {
+                !x11_wait_for_events(display_, timeout_ms, watched) && !pads_.needs_polling()) {
                 pads_.post_repeats();
                 return;
             }

@@ -58,7 +58,8 @@ class SdlWindow {
     // whichever is first; 0 does not sleep, -1 sleeps until an event comes. A held
     // arrow on a game controller ends the sleep when its repeat is due.
     void pump(int timeout_ms);
-    // The game controllers, opened with the window.
+    // Starts the game controllers; those plugged in already arrive with the next pump.
+    void start_pads() { pads_.start(); }
     const SdlPads& pads() const { return pads_; }
     // Ends the sleep of a pump in progress, or makes the next one return at once; safe
     // from any thread (the audio thread calls it when a music file ends).
