@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "app/headless.h"
+#include "app/preferences.h"
 #include "platform/desktop.h"
 #include "support.h"
 
@@ -76,6 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::write_input(game_folder() + "score.sco",
                       reinterpret_cast<const std::uint8_t*>(start_scores.data()),
                       start_scores.size());
+    // Each input starts with the preferences of a first run, whatever the last one kept.
+    std::error_code no_file;
+    fs::remove(game_folder() + std::string(app::preferences_file), no_file);
     fuzz::clear_desktop();
 
     app::HeadlessOptions options;
