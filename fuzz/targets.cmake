@@ -18,6 +18,7 @@ set(fuzz_libraries_bmp vorpy_platform)
 set(fuzz_libraries_jpeg_picture vorpy_graphics)
 set(fuzz_libraries_read_line vorpy_base)
 set(fuzz_libraries_headless_script vorpy_app)
+set(fuzz_libraries_kept_game vorpy_flow)
 # Targets that play the game need the generated game folder.
 set(fuzz_game_data_targets headless_script)
 

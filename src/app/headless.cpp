@@ -5,6 +5,7 @@
 #include "app/headless.h"
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -21,6 +22,7 @@
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "platform/png.h"
+#include "platform/termination.h"
 #include "platform/window.h"
 
 namespace app {
@@ -250,6 +252,10 @@ Outcome Session::run(std::string_view line) {
     } else if ((command == "close" || command == "paint") && argc == 0) {
         post(command == "close" ? MessageType::close : MessageType::paint);
         return Outcome::done;
+    } else if (command == "term" && argc == 0) {
+        // As SIGTERM's handler would: the next pass keeps the game and ends the loop.
+        platform::request_termination(SIGTERM);
+        return frames(1);
     } else if (command == "seed" && argc == 1) {
         if (const auto seed = number(1, 0, 0xFFFFFFFF)) {
             seed_random(static_cast<std::uint32_t>(*seed));
@@ -336,6 +342,7 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
 
 int run_headless(const HeadlessOptions& options, std::istream& script, std::ostream& out,
                  std::ostream& err) {
+    platform::reset_termination();
     platform::VirtualClock clock;
     if (options.date) clock.set_date(*options.date);
     platform::set_clock(&clock);

@@ -8,6 +8,7 @@
 #include "app/preferences.h"
 #include "app/startup.h"
 #include "flow/flow.h"
+#include "platform/termination.h"
 
 namespace app {
 
@@ -75,6 +76,11 @@ bool end_loop(int exit_code) {
 bool pass(platform::Window& window) {
     AppState& a = app_state();
     if (a.loop_ended) return false;
+    // Ended from outside: between two passes the game is whole, and kept as it stands.
+    if (const int signal = platform::termination_signal(); signal != 0) {
+        flow::keep_game_at_exit();
+        return end_loop(128 + signal);
+    }
     platform::Message message{};
     if (platform::peek_message(message)) {
         if (message.type == platform::MessageType::quit)

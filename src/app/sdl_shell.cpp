@@ -25,6 +25,8 @@
 #include "platform/sdl_audio.h"
 #include "platform/sdl_desktop.h"
 #include "platform/sdl_window.h"
+#include "platform/sdl_x11.h"
+#include "platform/termination.h"
 #include "platform/window.h"
 
 namespace app {
@@ -37,7 +39,7 @@ namespace {
 // cannot start), the loop runs no faster than a frame a millisecond.
 int sleep_ms(bool& owed_now) {
     const bool was_owed_now = std::exchange(owed_now, false);
-    if (platform::messages_waiting()) return 0;
+    if (platform::messages_waiting() || platform::termination_signal() != 0) return 0;
     const std::int64_t due = next_frame_due();
     if (due == never_due) return -1;
     const std::int64_t now = platform::clock().counter();
@@ -67,6 +69,8 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
     platform::set_desktop(&desktop);
     platform::SdlAudio audio;
     platform::set_audio(&audio);
+    // Ended from outside, the game is kept by the loop's next pass; the sleep wakes for it.
+    platform::catch_termination_signals(platform::SdlWindow::wake_descriptor());
 
     // The pictures and the score table load on a thread of their own while SDL connects
     // to the display: neither touches what the other does, and the window waits for both.
@@ -84,6 +88,8 @@ int run_windowed(std::optional<std::uint32_t> seed, int scale) {
         platform::set_desktop(nullptr);
         return 1;
     }
+    // The session gone with its display: the game is kept before the process ends.
+    platform::on_x11_connection_lost(flow::keep_game_at_exit);
     sdl.set_icon(window_icon());
     sdl.set_cursor(window_cursor());
     desktop.set_window(&sdl);

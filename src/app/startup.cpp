@@ -43,6 +43,7 @@ void prepare_globals() {
     a.board_pixel_height =
         pictures.backdrop_picture.height() * rules::board_rows / flow::atlas_rows;
     score_table().load_scores("score.sco");
+    flow::load_kept_game();
     pictures.menu_picture.load("menu\\menu");
     pictures.rules_picture.load("menu\\rules");
     pictures.rules_end_picture.load("menu\\rules_end");

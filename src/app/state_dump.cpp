@@ -95,6 +95,7 @@ void flow_fields(Json& dump) {
     const AppState& a = app_state();
     dump["training_level"] = f.training_level;
     dump["player_name"] = text(f.player_name);
+    dump["saved_game"] = f.kept_game.has_value();
     dump["first_tick"] = f.first_tick;
     dump["keep_running"] = f.keep_running;
     dump["menu_button_lit"] = f.menu_button_lit;
@@ -205,6 +206,8 @@ std::string state_name(int game_state) {
             return "HINT_PROMPT";
         case PAUSE_MENU:
             return "PAUSE_MENU";
+        case CONFIRM_NEW_GAME:
+            return "CONFIRM_NEW_GAME";
         case SCORE_SCREEN:
             return "SCORE_SCREEN";
         case NAME_ENTRY:

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 // The numbers matter: rules test ranges of them (PLAY..NAME_ENTRY are the screens the
-// state-change sound marks, MAIN_MENU..NAME_ENTRY those with menu music). 9, 12 and 13
+// state-change sound marks, MAIN_MENU..NAME_ENTRY those with menu music). 12 and 13
 // are never entered.
 enum GameState : std::int32_t {
     NEW_STAGE = 0,
@@ -19,6 +19,8 @@ enum GameState : std::int32_t {
     TRAINING_END = 6,
     HINT_PROMPT = 7,
     PAUSE_MENU = 8,
+    // "Вы уверены?" before a new game replaces the kept one.
+    CONFIRM_NEW_GAME = 9,
     SCORE_SCREEN = 10,
     NAME_ENTRY = 11,
     QUIT = 14,

@@ -46,6 +46,20 @@ String next_background(const char* pattern) {
     return String();
 }
 
+bool continue_backgrounds_after(const char* pattern, const String& name) {
+    std::vector<std::string> names = platform::list_matching(pattern);
+    std::size_t at = 0;
+    while (at < names.size() && names[at] != name.c_str())
+        ++at;
+    if (at == names.size()) return false;
+    BackgroundSearch& s = search();
+    s.started = true;
+    s.names = std::move(names);
+    s.next = at + 1;
+    s.pending_name = take_next_name(s);
+    return true;
+}
+
 void reset_backgrounds() {
     search() = BackgroundSearch();
 }

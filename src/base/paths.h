@@ -11,5 +11,10 @@
 // when it is exhausted or none was started. The names carry no folder.
 String next_background(const char* pattern);
 
+// Starts a new enumeration of the pattern placed just after name, as if the calls had
+// returned every name up to it: the next call with "" returns the one after. False,
+// with nothing changed, when no name of the pattern is that one.
+bool continue_backgrounds_after(const char* pattern, const String& name);
+
 // Forgets the enumeration, as at start-up.
 void reset_backgrounds();

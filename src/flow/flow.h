@@ -12,6 +12,7 @@
 #include "base/string.h"
 #include "base/timer.h"
 #include "flow/board_cursor.h"
+#include "flow/kept_game.h"
 #include "platform/raster.h"
 #include "platform/window.h"
 
@@ -53,6 +54,12 @@ struct FlowState {
     // 1 while the keyboard moved a menu's highlight last; the mouse takes it back.
     std::int32_t keys_lead = 0;
     BoardCursor cursor;
+    // The game set aside, while the main menu offers it.
+    std::optional<KeptGame> kept_game;
+    // The file name of the full game's current background, "" for none.
+    String stage_background;
+    // The main menu's own text of the slot that offers a kept game, once it was taken.
+    std::optional<String> resume_slot_text;
 };
 
 FlowState& flow_state();
@@ -71,6 +78,12 @@ bool run_frame(platform::Window& window);
 std::int64_t next_frame_due();
 // A close request of the window: back towards the main menu, or quit from it.
 void on_close(platform::Window& window);
+
+// The next background in the folder's order, drawn and cut into the cells' backdrops
+// (black when there is none); returns its name.
+String show_next_background(platform::Window& window);
+// The background picture of that name in res, drawn and cut into the cells' backdrops.
+void show_background(platform::Window& window, const String& name);
 
 // The menu a screen shows, null for the screens without one.
 windowmenu* menu_on_screen(std::int32_t game_state);

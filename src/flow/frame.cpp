@@ -115,30 +115,11 @@ void click_cell_under_mouse(platform::Window& window, const Input& input) {
     click_board_cell(window, input.mouse_x / r.cell_width, input.mouse_y / r.cell_height);
 }
 
-// The next background in the folder's order, drawn and cut into the cells' backdrops;
-// black when there is none.
-void show_next_background(platform::Window& window) {
-    FlowState& f = flow_state();
-    String name = next_background("");
-    if (name.is_empty()) {
-        next_background("res\\*.back");
-        name = next_background("");
-    }
-    Picture& backdrop = screen_pictures().backdrop_picture;
-    backdrop.load("res\\" + name);
-    if (backdrop.is_empty()) {
-        platform::fill_rect(window.dc(), 0, 0, f.window_width, f.window_height, 0);
-    } else {
-        backdrop.draw_to_window(window, 0, 0, platform::SRCCOPY);
-    }
-    capture_cells(window, board_pictures().game_backdrop_cells);
-}
-
 void new_stage(platform::Window& window) {
     FlowState& f = flow_state();
     f.player_name = "";
     rules::begin_stage();
-    show_next_background(window);
+    f.stage_background = show_next_background(window);
     rules::deal_stage_board();
     reset_cursor();
     f.second_timer->restart();
@@ -261,19 +242,37 @@ void training_play(platform::Window& window, std::uint32_t key) {
     if (rules::removal_due()) finish_board_removal(window, false);
 }
 
+void start_new_game(FlowState& f) {
+    f.game_state = NEW_STAGE;
+    rules::begin_new_game();
+}
+
 void main_menu(platform::Window& window, std::uint32_t key) {
     namespace items = menu_items::main;
     FlowState& f = flow_state();
     Input& in = f.input;
     animate_menu_border(window);
+    const bool kept = f.kept_game.has_value();
+    windowmenu& menu = menu_state().main_menu;
     const std::int32_t item =
-        lit_item(window, menu_state().main_menu, key,
-                 {items::new_game, items::training, items::scores, items::quit});
+        kept ? lit_item(
+                   window, menu, key,
+                   {items::new_game, items::training, items::scores, items::quit, items::resume})
+             : lit_item(window, menu, key,
+                        {items::new_game, items::training, items::scores, items::quit});
     if (!take_choice(in, key)) return;
     switch (item) {
         case menu_items::main::new_game:
-            f.game_state = NEW_STAGE;
-            rules::begin_new_game();
+            // A new game would replace the kept one: the player is asked first.
+            if (kept) {
+                f.game_state = CONFIRM_NEW_GAME;
+                redraw_state(window);
+            } else {
+                start_new_game(f);
+            }
+            break;
+        case menu_items::main::resume:
+            if (kept) resume_kept_game(window);
             break;
         case menu_items::main::training:
             f.game_state = TRAINING_NEXT;
@@ -288,6 +287,24 @@ void main_menu(platform::Window& window, std::uint32_t key) {
             break;
         default:
             break;
+    }
+}
+
+// "Вы уверены?" before a new game replaces the kept one: yes drops it and starts the
+// new game, no goes back to the main menu.
+void confirm_new_game(platform::Window& window, std::uint32_t key) {
+    namespace items = menu_items::really;
+    FlowState& f = flow_state();
+    animate_menu_border(window);
+    const std::int32_t item =
+        lit_item(window, menu_state().really_menu, key, {items::yes, items::no});
+    if (!take_choice(f.input, key)) return;
+    if (item == items::yes) {
+        drop_kept_game();
+        start_new_game(f);
+    } else if (item == items::no) {
+        f.game_state = MAIN_MENU;
+        redraw_state(window);
     }
 }
 
@@ -355,6 +372,7 @@ void pause_menu(platform::Window& window, std::uint32_t key) {
         } else if (item == menu_items::pause::hint) {
             if (r.tiles_left > 0) f.game_state = HINT_PROMPT;
         } else if (item == menu_items::pause::end_game) {
+            drop_kept_game();
             if (r.score > score_table().lowest_score()) {
                 f.game_state = NAME_ENTRY;
                 f.input.typed_chars = "";
@@ -391,6 +409,28 @@ void name_entry(platform::Window& window) {
 
 }  // namespace
 
+String show_next_background(platform::Window& window) {
+    String name = next_background("");
+    if (name.is_empty()) {
+        next_background("res\\*.back");
+        name = next_background("");
+    }
+    show_background(window, name);
+    return name;
+}
+
+void show_background(platform::Window& window, const String& name) {
+    FlowState& f = flow_state();
+    Picture& backdrop = screen_pictures().backdrop_picture;
+    backdrop.load("res\\" + name);
+    if (backdrop.is_empty()) {
+        platform::fill_rect(window.dc(), 0, 0, f.window_width, f.window_height, 0);
+    } else {
+        backdrop.draw_to_window(window, 0, 0, platform::SRCCOPY);
+    }
+    capture_cells(window, board_pictures().game_backdrop_cells);
+}
+
 bool run_frame(platform::Window& window) {
     FlowState& f = flow_state();
     if (!f.second_timer) f.second_timer.emplace();
@@ -417,6 +457,9 @@ bool run_frame(platform::Window& window) {
             break;
         case MAIN_MENU:
             main_menu(window, key);
+            break;
+        case CONFIRM_NEW_GAME:
+            confirm_new_game(window, key);
             break;
         case TRAINING_RULES:
             training_rules(window, key);
@@ -458,6 +501,7 @@ std::int64_t state_due_at(const FlowState& f) {
             if (tiles_left <= 0 && f.training_level >= 3) return due_now;
             return rules::removal_due_at();
         case MAIN_MENU:
+        case CONFIRM_NEW_GAME:
         case HINT_PROMPT:
         case PAUSE_MENU:
         case SCORE_SCREEN:
@@ -493,7 +537,12 @@ void on_close(platform::Window& window) {
             f.game_state = MAIN_MENU;
             break;
         case PAUSE_MENU:
+            // The game is set aside for the main menu to offer, not dropped.
+            keep_game();
+            f.game_state = MAIN_MENU;
+            break;
         case SCORE_SCREEN:
+        case CONFIRM_NEW_GAME:
             f.game_state = MAIN_MENU;
             break;
         case MAIN_MENU:

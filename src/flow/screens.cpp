@@ -77,6 +77,20 @@ void draw_pause_items(platform::Window& window) {
     digits.draw_centered(y + 2, text, rose, platform::TRANSPARENT);
 }
 
+// The main menu's slot for a kept game: "Продолжить игру" while there is one, the
+// file's own text otherwise.
+void show_resume_item() {
+    FlowState& f = flow_state();
+    windowmenu& menu = menu_state().main_menu;
+    constexpr int slot = menu_items::main::resume;
+    if (f.kept_game) {
+        if (!f.resume_slot_text) f.resume_slot_text = menu.item_texts[slot];
+        menu.set_item_text(slot, "Продолжить игру"_cp1251);
+    } else if (f.resume_slot_text) {
+        menu.set_item_text(slot, *f.resume_slot_text);
+    }
+}
+
 }  // namespace
 
 windowmenu* menu_on_screen(std::int32_t game_state) {
@@ -88,6 +102,8 @@ windowmenu* menu_on_screen(std::int32_t game_state) {
             return &menus.continue_menu;
         case HINT_PROMPT:
             return &menus.help_menu;
+        case CONFIRM_NEW_GAME:
+            return &menus.really_menu;
         case TRAINING_RULES:
         case TRAINING_END:
         case SCORE_SCREEN:
@@ -125,7 +141,13 @@ void redraw_state(platform::Window& window) {
             break;
         case MAIN_MENU:
             show_picture(window, pictures.menu_picture);
+            show_resume_item();
             menus.main_menu.draw(window);
+            show_menu_title();
+            break;
+        case CONFIRM_NEW_GAME:
+            show_picture(window, pictures.menu_picture);
+            menus.really_menu.draw(window);
             show_menu_title();
             break;
         case TRAINING_RULES:

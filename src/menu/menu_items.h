@@ -9,10 +9,11 @@
 namespace menu_items {
 
 // "menu\mainmenu.menu", the main menu. Two places after the last item lift "Выход"
-// clear of the pause menu's "Закончить игру" and the back button that lead here.
+// clear of the pause menu's "Закончить игру" and the back button that lead here. The
+// first of them offers a kept game; the file leaves it blank.
 namespace main {
 constexpr int count = 8;
-constexpr int new_game = 3, training = 4, scores = 5, quit = 6;
+constexpr int new_game = 3, training = 4, scores = 5, quit = 6, resume = 7;
 }  // namespace main
 
 // "menu\continuemenu.menu", the pause menu of the full game; the stage score stands
@@ -41,10 +42,12 @@ constexpr int count = 7;
 constexpr int hint = 6, end = 7;
 }  // namespace training
 
-// "menu\really.menu", a confirmation the game loads but never shows.
+// "menu\really.menu", the question before a new game replaces a kept one. "Да" lies
+// clear of "Новая игра" that leads here, "Нет" clear of the main menu's "Выход" and of
+// the kept game's item it leads back to.
 namespace really {
-constexpr int count = 5;
-constexpr int question = 2, yes = 4, no = 5;
+constexpr int count = 8;
+constexpr int question = 4, yes = 6, no = 8;
 }  // namespace really
 
 }  // namespace menu_items

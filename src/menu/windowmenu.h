@@ -91,7 +91,7 @@ struct MenuState {
     windowmenu continue_menu;
     windowmenu main_menu;
     windowmenu back_menu;
-    windowmenu really_menu;  // loaded, but no screen shows it
+    windowmenu really_menu;
     windowmenu training_menu;
 };
 

@@ -311,6 +311,15 @@ int replace_file(const std::string& path, std::string_view bytes) {
     return 0;
 }
 
+int remove_file(const std::string& path) {
+    if (path.empty()) return ENOENT;
+    if (::unlink(path.c_str()) != 0) return errno == ENOENT ? 0 : errno;
+    const Descriptor folder(
+        ::open(split_folder(path).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.fd >= 0) ::fsync(folder.fd);
+    return 0;
+}
+
 void remove_stale_new_files(const std::string& path) {
     const auto [folder_path, name] = split_folder(path);
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder_path.c_str()), closedir);

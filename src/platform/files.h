@@ -61,6 +61,10 @@ bool write_all(int fd, std::string_view bytes);
 // what failed; the old file is then as it was and no new file stays behind.
 int replace_file(const std::string& native_path, std::string_view bytes);
 
+// Removes the file at path (not what a link there names) and flushes its folder; a
+// missing file is no failure. Returns 0 or the errno value of what failed.
+int remove_file(const std::string& native_path);
+
 // Removes the new files that replace_file calls of games no longer running left
 // beside path when they were killed between naming their file and renaming it.
 void remove_stale_new_files(const std::string& native_path);

@@ -104,6 +104,8 @@ bool SdlWindow::connect() {
     if (!error_.empty()) return false;  // tried, and no display answered
     // The close button only asks; the game decides whether to end.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The game's own handlers take SIGTERM and SIGINT (platform/termination.h).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     std::string reason;
     if (!start_video(reason)) {
         error_ = "cannot open a display: " + reason;
@@ -145,14 +147,12 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
     return true;
 }
 
-namespace {
 // A counter written by wake_from_any_thread and watched by the pump's sleep on X11 beside
 // the display connection: SDL wakes its own wait for events other threads push, not ours.
-int wake_descriptor() {
+int SdlWindow::wake_descriptor() {
     static const int descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     return descriptor;
 }
-}  // namespace
 
 void SdlWindow::wake_from_any_thread() {
     // The count goes up before the event is queued, so that taking the event may clear it.

@@ -64,6 +64,9 @@ class SdlWindow {
     // Ends the sleep of a pump in progress, or makes the next one return at once; safe
     // from any thread (the audio thread calls it when a music file ends).
     static void wake_from_any_thread();
+    // The counter the pump's sleep watches on X11, for a signal handler to write to (a
+    // write is all a handler may do); -1 when there is none.
+    static int wake_descriptor();
 
     // The window's icon in the title bar and task switcher; nothing happens when the
     // picture is unusable or the system refuses it.

@@ -5,6 +5,9 @@
 
 #include <poll.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -15,6 +18,14 @@
 namespace platform {
 
 namespace {
+void (*connection_lost_handler)() = nullptr;
+
+int connection_lost(Display*) {
+    if (connection_lost_handler != nullptr) connection_lost_handler();
+    std::fputs("vorpy: the connection to the display was lost\n", stderr);
+    std::_Exit(1);
+}
+
 // What SDL knows of the window's X11 side; false when the window is not on X11.
 bool x11_info(SDL_Window* window, SDL_SysWMinfo& info) {
     SDL_VERSION(&info.version);
@@ -35,6 +46,11 @@ void set_x11_window_name(SDL_Window* window, const std::string& utf8_title) {
     XSetWMIconName(display, handle, &name);
     XFree(name.value);
     XFlush(display);
+}
+
+void on_x11_connection_lost(void (*handler)()) {
+    connection_lost_handler = handler;
+    XSetIOErrorHandler(connection_lost);
 }
 
 _XDisplay* x11_display(SDL_Window* window) {

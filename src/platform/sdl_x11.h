@@ -23,6 +23,11 @@ void set_x11_window_name(SDL_Window* window, const std::string& utf8_title);
 // The X display the window is on; nullptr when it is not on X11.
 _XDisplay* x11_display(SDL_Window* window);
 
+// Has Xlib call handler when the connection to the display is lost (the session ended,
+// the X server went away); the process then ends with exit code 1, as Xlib ends it,
+// but without running the exit handlers of a program whose display is gone.
+void on_x11_connection_lost(void (*handler)());
+
 // Sends what Xlib holds back, then sleeps until the display has events for us, one of
 // the descriptors also_watched has something to read, or timeout_ms have passed (-1: no
 // limit). False when the time ran out with nothing to read; true at once when events

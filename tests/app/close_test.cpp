@@ -49,7 +49,8 @@ const Case cases[] = {
      "Назад"},
     {"TrainingEnd", start_training() + "click_item training 7\nframes 2\n", "TRAINING_END",
      "MAIN_MENU", "Назад"},
-    // A game left here is dropped: no name entry, though the score would get in.
+    // A game left here is kept for the main menu to offer: no name entry, though the
+    // score would get in.
     {"PauseMenu", pause, "PAUSE_MENU", "MAIN_MENU"},
     {"ScoreScreen", "frames 1\nclick_item main 5\nframes 1\n", "SCORE_SCREEN", "MAIN_MENU"},
     // The passing states ignore the close; their frame then moves on as usual.

@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(SixMenus, MenuFileTest,
                                          MenuCase{"menu\\continuemenu.menu", 5, {3, 4, 5}},
                                          MenuCase{"menu\\mainmenu.menu", 8, {3, 4, 5, 6}},
                                          MenuCase{"menu\\back.menu", 8, {8}},
-                                         MenuCase{"menu\\really.menu", 5, {2, 4, 5}},
+                                         MenuCase{"menu\\really.menu", 8, {4, 6, 8}},
                                          MenuCase{"menu\\training.menu", 7, {6, 7}}),
                          [](const testing::TestParamInfo<MenuCase>& menu_case) {
                              std::string name = menu_case.param.path + 5;

@@ -3,7 +3,8 @@
 // The six menu files. Items are spread over the window height (item i is centred
 // at i * height / (items + 1)), so each file's item count places its working
 // items clear of what the game draws on the same screen:
-// - main menu, 8 items: choices at 174..348, under the title art (above y 140);
+// - main menu, 8 items: choices at 174..348, under the title art (above y 140), and
+//   item 7 at 406, blank, which the game fills while it keeps a game;
 // - pause menu, 5 items: the stage score stands in item 4's place at about 318..418,
 //   between item 3 (264) and item 5 (440);
 // - hint prompt, 6 items: the prompt lines at 170 and 220 stay above item 4 (300);
@@ -15,7 +16,9 @@
 // game's own (menu/menu_items.h). No item that spends points or quits lies where the
 // item leading to its screen was, so a double click cannot fall through onto it:
 // "Да, показать" (300) sits above "Показать подсказку" (352), and "Выход" (348)
-// above "Закончить игру" (440) and the back button (464).
+// above "Закончить игру" (440) and the back button (464). The question before a new
+// game, 8 items like the main menu: "Да" (348) well below "Новая игра" (174), "Нет"
+// (464) below the kept game's item (406) and "Выход" it leads back to.
 #include "menus.h"
 
 #include "menu/menu_items.h"
@@ -98,11 +101,11 @@ std::vector<MenuFile> menu_files() {
         {"back.menu",
          menu_file("Кнопка экранов правил, конца тренировки и рекордов: пункт 8", pale_gold,
                    nullptr, items::back::count, {{items::back::button, "Назад", nullptr}}, false)},
-        {"really.menu",
-         menu_file("Подтверждение (игрой не показывается)", gold, nullptr, items::really::count,
-                   {{items::really::question, "Вы уверены?", "NONE"},
-                    {items::really::yes, "Да", "YES"},
-                    {items::really::no, "Нет", "NO"}})},
+        {"really.menu", menu_file("Вопрос перед новой игрой, когда есть отложенная: 6 да, 8 нет",
+                                  gold, nullptr, items::really::count,
+                                  {{items::really::question, "Вы уверены?", "NONE"},
+                                   {items::really::yes, "Да", "YES"},
+                                   {items::really::no, "Нет", "NO"}})},
         {"training.menu",
          menu_file("Тренировка: 6 подсказка или следующее поле, 7 закончить тренировку",
                    MenuLook{255, 240, 120, 14, 30, "Times New Roman 0.93"}, nullptr,
