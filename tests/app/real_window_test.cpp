@@ -6,6 +6,7 @@
 // screen under a window manager.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "app/headless_game.h"
@@ -253,6 +254,52 @@ TEST_F(RealWindow, FullScreenEnlargesByWholeFactorOnBlackAndComesBack) {
     EXPECT_EQ(differing(picture("rules_painted.png"), picture("full_restored.png"), 0, 0, 648, 528),
               0)
         << "back";
+}
+
+// The windowed game ended by SIGTERM in the middle of a stage keeps it; started again, its
+// main menu offers the game, which comes back in the pause menu and plays on over the same
+// board as the headless game shows from the same file.
+using RealWindowKeptGame = RealWindow;
+
+TEST_F(RealWindowKeptGame, EndedBySigtermAndResumed) {
+    const GameRun probe =
+        play(scenario::start_game() + scenario::escape_to_pause() + "close\nframes 2\ndump\n",
+             "--seed 7");
+    ASSERT_EQ(probe.dumps.size(), 1u) << probe.errors;
+    const test_json::Value& centres = probe.last()["item_centres"];
+    const std::string new_game = point(centres, "main", 3), resume = point(centres, "main", 7),
+                      play_on = point(centres, "continue", 3);
+    std::filesystem::remove(file("game.sav"));
+
+    const std::string command =
+        "cd '" + folder_.string() + "' && xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+        VORPY_SOURCE_DIR + "/tests/app/real_window_kept_game.sh' '" + VORPY_BINARY + "' " +
+        new_game + " " + resume + " " + play_on + " > window.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
+    EXPECT_EQ(scenario::read_text(file("real_exits.txt")), "143\n143\n");
+    // The second end kept the resumed game again.
+    EXPECT_TRUE(std::filesystem::exists(file("game.sav")));
+
+    // The headless game on the file the first end kept.
+    std::filesystem::copy_file(file("real_kept.sav"), file("game.sav"),
+                               std::filesystem::copy_options::overwrite_existing);
+    const GameRun headless = play(
+        "frames 3\nscreenshot menu.png\nclick_item main 7\nframes 2\nscreenshot pause.png\n"
+        "dump\nclick_item continue 3\nframes 3\nscreenshot play.png\ndump\n",
+        "--seed 7");
+    ASSERT_EQ(headless.status, 0) << headless.errors;
+    ASSERT_EQ(headless.dumps.size(), 2u);
+    EXPECT_EQ(headless.dumps[0]["state"].str(), "PAUSE_MENU");
+    EXPECT_EQ(headless.dumps[0]["tiles_left"].num(), 144);
+    EXPECT_EQ(headless.dumps[1]["state"].str(), "PLAY");
+
+    expect_same_menu(picture("menu.png"), picture("real_kept_menu.png"), "main menu");
+    expect_same_menu(picture("pause.png"), picture("real_kept_pause.png"), "pause menu");
+    // Below the top row, where the score may have lost a second: the same board over the
+    // same background.
+    EXPECT_EQ(differing(picture("play.png"), picture("real_kept_play.png"), 0, cell_h, 648, 528),
+              0);
+    EXPECT_EQ(tiles_shown(picture("real_kept_play.png")), 144);
 }
 
 }  // namespace
