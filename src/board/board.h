@@ -37,6 +37,7 @@ struct Board {
     std::int32_t at(int x, int y) const { return cells[index(x, y)]; }
     bool occupied(int x, int y) const { return at(x, y) >= 0; }
     void clear() { cells.fill(empty_cell); }
+    bool operator==(const Board&) const = default;
 };
 
 constexpr bool on_grid(int x, int y) {

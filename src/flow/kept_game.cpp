@@ -182,12 +182,15 @@ void keep_game() {
         if (rules::reshuffle_due()) rules::reshuffle_board(true);
         if (r.tiles_left <= 0) rules::clear_stage();
     }
+    // A name no file of res could have is no background to find again.
+    std::string background = f.stage_background.c_str();
+    if (!bare_file_name(background)) background.clear();
     KeptGame game{.board = r.board,
                   .tiles_left = r.tiles_left,
                   .score = r.score,
                   .stage_bonus = r.stage_bonus,
                   .board_mode = r.board_mode,
-                  .background = std::string(f.stage_background.c_str()),
+                  .background = std::move(background),
                   .stage_cleared = r.tiles_left <= 0 ? 1 : 0};
     // A game the file could not give back is not one to offer either.
     if (!parse_kept_game(kept_game_bytes(game))) return;

@@ -258,7 +258,8 @@ TEST_F(RealWindow, FullScreenEnlargesByWholeFactorOnBlackAndComesBack) {
 
 // The windowed game ended by SIGTERM in the middle of a stage keeps it; started again, its
 // main menu offers the game, which comes back in the pause menu and plays on over the same
-// board as the headless game shows from the same file.
+// board as the headless game shows from the same file. A display that goes away while the
+// game plays has it kept as well.
 using RealWindowKeptGame = RealWindow;
 
 TEST_F(RealWindowKeptGame, EndedBySigtermAndResumed) {
@@ -276,9 +277,11 @@ TEST_F(RealWindowKeptGame, EndedBySigtermAndResumed) {
         VORPY_SOURCE_DIR + "/tests/app/real_window_kept_game.sh' '" + VORPY_BINARY + "' " +
         new_game + " " + resume + " " + play_on + " > window.log 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
-    EXPECT_EQ(scenario::read_text(file("real_exits.txt")), "143\n143\n");
-    // The second end kept the resumed game again.
-    EXPECT_TRUE(std::filesystem::exists(file("game.sav")));
+    // Two ends by SIGTERM, then the display lost.
+    EXPECT_EQ(scenario::read_text(file("real_exits.txt")), "143\n143\n1\n");
+    // The lost display kept the game it resumed again.
+    const std::string kept_last = scenario::read_text(file("game.sav"));
+    EXPECT_NE(kept_last.find("\ntiles_left 144\n"), std::string::npos) << kept_last;
 
     // The headless game on the file the first end kept.
     std::filesystem::copy_file(file("real_kept.sav"), file("game.sav"),

@@ -50,9 +50,11 @@ const std::string to_training_end = start_training() + "click_item training 7\nf
 const Case cases[] = {
     {"StartUpShowsTheMainMenu", "frames 1\ndump\n", "MAIN_MENU",
      [](const Value& d) { EXPECT_EQ(d["title"].str(), "Ворпы 1.25"); }},
-    // A game left from its pause menu first, so that the new game has something to reset.
+    // A game left from its pause menu first, so that the new game has something to reset;
+    // the game it kept is given up when asked.
     {"MainMenuNewGame",
-     start_game() + escape_to_pause() + "close\nframes 1\nclick_item main 3\nframes 1\ndump\n",
+     start_game() + escape_to_pause() +
+         "close\nframes 1\nclick_item main 3\nframes 1\nclick_item really 6\nframes 1\ndump\n",
      "NEW_STAGE",
      [](const Value& d) {
          EXPECT_EQ(d["score"].num(), 0);

@@ -24,16 +24,7 @@ void PrintTo(const Case& c, std::ostream* os) {
 
 class KilledWhileKeeping : public scenario::HeadlessGameBase<testing::TestWithParam<Case>> {
   protected:
-    std::vector<std::string> stray_files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-            const std::string name = entry.path().filename();
-            if (name != "score.sco" && name != "game.sav" && name != "err.txt" && name != "menu" &&
-                name != "res" && name != "sound")
-                names.push_back(name);
-        }
-        return names;
-    }
+    std::vector<std::string> stray_files() const { return live::stray_files(folder_); }
 };
 
 TEST_P(KilledWhileKeeping, LeavesTheOlderGameWhole) {

@@ -107,6 +107,19 @@ inline std::string to_name_entry(const std::string& name = "Newcomer") {
 // Confirms the name: the table is saved.
 inline const std::string enter = "char 13\nframes 1\n";
 
+// What a game folder holds besides the data folders, the files the game keeps (score
+// and kept game) and the test's errors file: what a failed write left behind.
+inline std::vector<std::string> stray_files(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename();
+        if (name != "score.sco" && name != "game.sav" && name != "err.txt" && name != "menu" &&
+            name != "res" && name != "sound")
+            names.push_back(name);
+    }
+    return names;
+}
+
 // Runs a whole script in folder with a deadline; errors are read from folder/err.txt.
 GameRun run_script(const std::filesystem::path& folder, const std::string& script,
                    const std::string& options = "--seed 1",
