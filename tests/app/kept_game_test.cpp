@@ -182,6 +182,54 @@ INSTANTIATE_TEST_SUITE_P(Game, NewGameOverKeptGame,
                                          Answer{"No", 8, "MAIN_MENU", true}),
                          test_support::CaseName());
 
+// ---- Back in the main menu with a kept game ----------------------------------------------
+
+struct Return {
+    std::string name;
+    std::string script;  // from start-up to the click that leads back to the main menu
+    std::string click;   // that click, given again as the second of a double click
+};
+void PrintTo(const Return& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class BackInTheMainMenu : public scenario::HeadlessGameBase<testing::TestWithParam<Return>> {};
+
+// The kept game's item is not where the choice that led back was: neither lit under the
+// pointer nor taken by a second click there.
+TEST_P(BackInTheMainMenu, KeptGameItemIsClearOfTheLastChoice) {
+    const Return& r = GetParam();
+    ASSERT_EQ(play(start_game() + escape_to_pause() + close_from_pause).status, 0);
+    const GameRun run =
+        play(r.script + r.click + "frames 2\ndump\n" + r.click + "frames 2\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 2u);
+    EXPECT_EQ(run.dumps[0]["state"].str(), "MAIN_MENU");
+    EXPECT_NE(run.dumps[0]["highlight"].num(), 7);
+    EXPECT_EQ(run.dumps[1]["state"].str(), "MAIN_MENU");
+    EXPECT_TRUE(run.dumps[1]["saved_game"].flag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Game, BackInTheMainMenu,
+    testing::Values(
+        Return{"NoToTheQuestion", "frames 1\nclick_item main 3\nframes 2\n",
+               "click_item really 8\n"},
+        Return{"ScoreScreen", "frames 1\nclick_item main 5\nframes 2\n", "click_item back 8\n"},
+        Return{"TrainingEnd", scenario::start_training() + "click_item training 7\nframes 2\n",
+               "click_item back 8\n"}),
+    test_support::CaseName());
+
+// The keys reach the item as they reach the others: Up from nothing lit is the last item.
+TEST_F(KeptGame, KeysReachTheKeptGameItem) {
+    ASSERT_EQ(play(start_game() + escape_to_pause() + close_from_pause).status, 0);
+    const GameRun run = play("frames 1\nkey up\nframes 1\ndump\nkey enter\nframes 2\ndump\n");
+    ASSERT_EQ(run.dumps.size(), 2u) << run.errors;
+    EXPECT_EQ(run.dumps[0]["highlight"].num(), 7);
+    EXPECT_EQ(run.dumps[1]["state"].str(), "PAUSE_MENU");
+    EXPECT_EQ(run.dumps[1]["tiles_left"].num(), 144);
+}
+
 // ---- Ended from outside -------------------------------------------------------------------
 
 struct Ending {
