@@ -193,9 +193,10 @@ void keep_game() {
                   .background = std::move(background),
                   .stage_cleared = r.tiles_left <= 0 ? 1 : 0};
     // A game the file could not give back is not one to offer either.
-    if (!parse_kept_game(kept_game_bytes(game))) return;
+    const std::string bytes = kept_game_bytes(game);
+    if (!parse_kept_game(bytes)) return;
     // Should the file not be written, the game is still offered until the program ends.
-    platform::replace_file(game_file_path(), kept_game_bytes(game));
+    platform::replace_file(game_file_path(), bytes);
     f.kept_game = std::move(game);
 }
 
