@@ -13,6 +13,7 @@
 #include "menu/windowmenu.h"
 #include "platform/audio.h"
 #include "platform/desktop.h"
+#include "platform/termination.h"
 #include "scores/score_table.h"
 #include "sound/music.h"
 
@@ -29,6 +30,7 @@ inline void reset_game_state() {
     reset_backgrounds();
     app::reset_app_state();
     platform::reset_messages();
+    platform::reset_termination();
     platform::set_desktop(nullptr);
     platform::recording_desktop() = platform::RecordingDesktop();
     platform::set_audio(nullptr);
