@@ -233,6 +233,15 @@ void SdlWindow::translate(const void* raw) {
                 case SDL_WINDOWEVENT_CLOSE:
                     post_message({MessageType::close});
                     break;
+                case SDL_WINDOWEVENT_SHOWN:
+                    // An X server asks a window it maps to paint itself (the exposure
+                    // below); a Wayland compositor never asks, since it keeps what the
+                    // window last sent, so being shown is the first paint's request.
+                    if (display_ == nullptr) {
+                        post_message({MessageType::paint});
+                        whole_owed_ = true;
+                    }
+                    break;
                 case SDL_WINDOWEVENT_EXPOSED:
                     post_message({MessageType::paint});
                     whole_owed_ = true;  // whatever covered it is gone

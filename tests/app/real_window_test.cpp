@@ -117,6 +117,23 @@ void expect_same_menu(const platform::Bitmap& expected, const platform::Bitmap& 
         }
 }
 
+// The play screen: the ring with the button and the score panel, and a full board of
+// tiles: the top strip of every interior cell, where no face reaches, shows the tile plate
+// whatever the face and background. The faces depend on how many random draws the menu
+// animation made first.
+void expect_same_play(const platform::Bitmap& expected, const platform::Bitmap& shown) {
+    EXPECT_EQ(differing(expected, shown, 0, 0, 648, cell_h), 0) << "top row";
+    EXPECT_EQ(differing(expected, shown, 0, 10 * cell_h, 648, 528), 0) << "bottom row";
+    EXPECT_EQ(differing(expected, shown, 0, 0, cell_w, 528), 0) << "left column";
+    EXPECT_EQ(differing(expected, shown, 17 * cell_w, 0, 648, 528), 0) << "right column";
+    for (int column = 1; column <= 16; ++column)
+        for (int row = 1; row <= 9; ++row)
+            EXPECT_EQ(differing(expected, shown, column * cell_w + 10, row * cell_h + 1,
+                                column * cell_w + 26, row * cell_h + 3),
+                      0)
+                << "tile plate at cell " << column << "," << row;
+}
+
 TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     const GameRun probe = play("frames 2\ndump\n", "--seed 7");
     ASSERT_EQ(probe.dumps.size(), 1u) << probe.errors;
@@ -143,22 +160,8 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     expect_same_menu(picture("menu.png"), picture("real_menu.png"), "window");
     // The rules screen, whole.
     EXPECT_EQ(differing(picture("rules.png"), picture("real_rules.png"), 0, 0, 648, 528), 0);
-    // The play screen: the ring with the button and the score panel; the tiles depend
-    // on how many random draws the menu animation made first.
-    const platform::Bitmap play_screen = picture("play.png"), real_play = picture("real_play.png");
-    EXPECT_EQ(differing(play_screen, real_play, 0, 0, 648, cell_h), 0) << "top row";
-    EXPECT_EQ(differing(play_screen, real_play, 0, 10 * cell_h, 648, 528), 0) << "bottom row";
-    EXPECT_EQ(differing(play_screen, real_play, 0, 0, cell_w, 528), 0) << "left column";
-    EXPECT_EQ(differing(play_screen, real_play, 17 * cell_w, 0, 648, 528), 0) << "right column";
-    // A full board of tiles in the window too: the top strip of every interior cell,
-    // where no face reaches, shows the tile plate whatever the face and background.
     EXPECT_EQ(headless.last()["tiles_left"].num(), 144);
-    for (int column = 1; column <= 16; ++column)
-        for (int row = 1; row <= 9; ++row)
-            EXPECT_EQ(differing(play_screen, real_play, column * cell_w + 10, row * cell_h + 1,
-                                column * cell_w + 26, row * cell_h + 3),
-                      0)
-                << "tile plate at cell " << column << "," << row;
+    expect_same_play(picture("play.png"), picture("real_play.png"));
     const std::string title = scenario::read_text(file("real_title.txt"));
     EXPECT_EQ(title.rfind("Ворпы 1.25 (", 0), 0u) << title;
 
@@ -303,6 +306,43 @@ TEST_F(RealWindowKeptGame, EndedBySigtermAndResumed) {
     EXPECT_EQ(differing(picture("play.png"), picture("real_kept_play.png"), 0, cell_h, 648, 528),
               0);
     EXPECT_EQ(tiles_shown(picture("real_kept_play.png")), 144);
+}
+
+// The same game on native Wayland, under a headless sway, by keys alone: the main menu,
+// full screen and back, the rules screen, a training board, a new game and a hinted pair
+// removed with the cursor, each as the headless game shows it after the same keys.
+using WaylandWindow = RealWindow;
+
+TEST_F(WaylandWindow, ShowsWhatTheHeadlessGameShowsAndPlaysByKeys) {
+    // Up from no lit item lights the last, and each step draws the items again over
+    // themselves: the window walks up to "Новая игра" the same way.
+    const GameRun headless = play(
+        "frames 3\nscreenshot menu.png\n"
+        "key up\nframes 1\nkey up\nframes 1\nkey up\nframes 1\nkey up\nframes 1\n"
+        "key up\nframes 1\nscreenshot menu_lit.png\n"
+        "key down\nframes 1\nkey enter\nframes 3\nscreenshot rules.png\n"
+        "key enter\nframes 3\nscreenshot training.png\nescape down\nframes 2\nescape up\n"
+        "frames 2\nscreenshot training_end.png\nkey enter\nframes 3\nscreenshot menu_back.png\n"
+        "key up\nframes 1\nkey enter\nframes 3\nscreenshot play.png\ndump\n",
+        "--seed 7");
+    ASSERT_EQ(headless.status, 0) << headless.errors;
+    ASSERT_EQ(headless.last()["state"].str(), "PLAY");
+    ASSERT_EQ(headless.last()["tiles_left"].num(), 144);
+
+    const std::string command = "cd '" + folder_.string() + "' && '" + VORPY_SOURCE_DIR +
+                                "/tests/app/wayland_window.sh' '" + VORPY_BINARY +
+                                "' > window.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
+
+    expect_same_menu(picture("menu.png"), picture("wayland_menu.png"), "Wayland");
+    expect_same_menu(picture("menu_lit.png"), picture("wayland_restored.png"), "after F11");
+    EXPECT_EQ(differing(picture("rules.png"), picture("wayland_rules.png"), 0, 0, 648, 528), 0);
+    expect_same_play(picture("play.png"), picture("wayland_play.png"));
+    EXPECT_EQ(tiles_shown(picture("wayland_removed.png")), 142);
+    EXPECT_EQ(scenario::read_text(file("wayland_title.txt")), "Ворпы 1.25\n");
+    const std::string play_title = scenario::read_text(file("wayland_play_title.txt"));
+    EXPECT_EQ(play_title.rfind("Ворпы 1.25 (", 0), 0u) << play_title;
+    EXPECT_EQ(scenario::read_text(file("wayland_errors.log")), "");
 }
 
 }  // namespace

@@ -118,6 +118,20 @@ TEST_F(SdlWindowEvents, BecomeTheWindowProceduresMessages) {
     EXPECT_EQ(got[7].code, 0u);
 }
 
+// Off X11 no exposure follows the window's showing (a Wayland compositor keeps what the
+// window sent and never asks for a paint): being shown asks for the first paint, or the
+// screens drawn only on request (the menus' items) would never appear.
+TEST_F(SdlWindowEvents, BeingShownAsksForThePaintNoExposureWillAskFor) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_SHOWN;
+    push(e);
+    window_.pump(100);
+    const std::vector<Message> got = drain_messages();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].type, MessageType::paint);
+}
+
 // The window surface after a present holds every game pixel as a scale x scale block;
 // later presents send only the tiles drawing touched, and all of it after an expose.
 TEST(SdlWindowPresent, WholeFactorBlocksAndOnlyTouchedTiles) {
