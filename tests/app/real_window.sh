@@ -9,6 +9,7 @@
 # start training (rules), back (end of training), new game (main menu); then the
 # program that prints the X server's mouse pointer.
 set -eu
+. "$(dirname "$0")/board_cells.sh"
 vorpy=$1 training=$2 start=$3 back=$4 new_game=$5 cursor_probe=$6
 unset SDL_VIDEODRIVER  # the tests run with the dummy driver; this one needs the X server
 SDL_AUDIODRIVER=dummy "$vorpy" --seed 7 --scale 1 > real.log 2>&1 &
@@ -82,23 +83,9 @@ shot real_keys_play.png
 keys Right h Down Return
 sleep 1
 shot real_keys_hint.png
-format=""
-for row in $(seq 1 9); do
-    for column in $(seq 1 16); do
-        format+="$column $row %[pixel:p{$((column * 36 + 1)),$((row * 48 + 24))}]\n"
-    done
-done
-hinted=$(convert real_keys_hint.png -format "$format" info: | grep -E ' (red|srgb\(255,0,0\))$' |
-    cut -d' ' -f1,2)
+hinted=$(outlined_cells real_keys_hint.png)
 [ "$(echo "$hinted" | wc -l)" = 2 ] || { echo "no hint pair outlined: $hinted"; exit 1; }
 echo "$hinted" > real_keys_pair.txt
-at_column=1 at_row=1
-while read -r column row; do
-    while [ "$at_column" -lt "$column" ]; do keys Right; at_column=$((at_column + 1)); done
-    while [ "$at_column" -gt "$column" ]; do keys Left; at_column=$((at_column - 1)); done
-    while [ "$at_row" -lt "$row" ]; do keys Down; at_row=$((at_row + 1)); done
-    while [ "$at_row" -gt "$row" ]; do keys Up; at_row=$((at_row - 1)); done
-    keys Return
-done <<< "$hinted"
+keys $(cursor_keys <<< "$hinted")
 sleep 0.7
 shot real_keys_removed.png

@@ -11,6 +11,7 @@
 # is given the test folder.
 # Arguments: the game binary.
 set -eu
+. "$(dirname "$0")/board_cells.sh"
 vorpy=$1
 folder=$PWD
 runtime=$(mktemp -d)
@@ -164,36 +165,20 @@ echo "$title" > wayland_play_title.txt
 # The cursor on the top-left tile, then H, Down and Enter pay for a hint: its two cells
 # are outlined in red, which the cursor then visits, pressing Enter on each.
 keys -k Right -s 150 -k h -s 150 -k Down -s 150 -k Return
-format=""
-for row in $(seq 1 9); do
-    for column in $(seq 1 16); do
-        format+="$column $row %[pixel:p{$((column * 36 + 1)),$((row * 48 + 24))}]\n"
-    done
-done
 hinted_pair() {
-    shot wayland_hint.png &&
-        hinted=$(convert wayland_hint.png -format "$format" info: |
-            grep -E ' (red|srgb\(255,0,0\))$' | cut -d' ' -f1,2) &&
+    shot wayland_hint.png && hinted=$(outlined_cells wayland_hint.png) &&
         [ "$(echo "$hinted" | wc -l)" = 2 ]
 }
 wait_until 20 hinted_pair || { echo "no hint pair outlined: $hinted"; exit 1; }
 echo "$hinted" > wayland_pair.txt
 moves=()
-at_column=1 at_row=1
-while read -r column row; do
-    while [ "$at_column" -lt "$column" ]; do moves+=(-k Right); at_column=$((at_column + 1)); done
-    while [ "$at_column" -gt "$column" ]; do moves+=(-k Left); at_column=$((at_column - 1)); done
-    while [ "$at_row" -lt "$row" ]; do moves+=(-k Down); at_row=$((at_row + 1)); done
-    while [ "$at_row" -gt "$row" ]; do moves+=(-k Up); at_row=$((at_row - 1)); done
-    moves+=(-k Return)
-done <<< "$hinted"
+while read -r key; do moves+=(-k "$key"); done < <(cursor_keys <<< "$hinted")
 keys "${moves[@]}"
 # Removed: the outlines gone and the board at rest (two shots alike); the tiles are
 # counted afterwards.
 removed() {
     shot wayland_removed.png || return 1
-    [ "$(convert wayland_removed.png -format "$format" info: | grep -cE ' (red|srgb\(255,0,0\))$')" = 0 ] ||
-        return 1
+    [ -z "$(outlined_cells wayland_removed.png)" ] || return 1
     sleep 0.2
     shot wayland_removed_again.png && same wayland_removed.png wayland_removed_again.png 648x528+0+0
 }
