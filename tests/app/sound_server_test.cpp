@@ -39,10 +39,43 @@ double seconds_since(Clock::time_point origin, Clock::time_point t) {
     return std::chrono::duration<double>(t - origin).count();
 }
 
-// Records the sink's monitor through parec on a thread of its own, and ties the samples
-// to the clock: each read that ends at time t with n samples so far says the first sample
-// was taken no later than t - n / rate, so the earliest such bound is the start. Times
-// derived from it are never early: an onset measured with it is an upper bound.
+// What the recorder had at one moment: the samples, and for each read the time it ended
+// (seconds since the origin) and the samples received by then.
+struct Take {
+    std::vector<std::int16_t> samples;
+    std::vector<std::pair<double, std::size_t>> reads;
+
+    // The latest time sample i can have been taken: a read that ends at t with n samples
+    // says that sample n - 1 was taken by t, and those before it one sample's time apart
+    // before that. The bound holds across a sink that stopped delivering for a while (a
+    // suspended sink delivers nothing, not zeros), so times derived from it are never
+    // early, and an onset measured with them is an upper bound.
+    double time_of(std::size_t i) const {
+        auto k = std::upper_bound(reads.begin(), reads.end(), i,
+                                  [](std::size_t n, const auto& read) { return n < read.second; });
+        double latest = 1e9;
+        for (int tried = 0; k != reads.end() && tried < 100; ++k, ++tried)
+            latest = std::min(latest, k->first - static_cast<double>(k->second - 1 - i) / rate);
+        return latest;
+    }
+    // The first sample taken at or after the time t, as far as time_of tells.
+    std::size_t index_at(double t) const {
+        std::size_t low = 0, high = samples.size();
+        while (low < high) {
+            const std::size_t mid = (low + high) / 2;
+            if (time_of(mid) < t)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        return low;
+    }
+};
+
+constexpr std::size_t samples_per_step = 2205;  // rate x window_s
+
+// Records the sink's monitor through parec on a thread of its own, noting when each read
+// ended.
 class Recorder {
   public:
     explicit Recorder(Clock::time_point origin) : origin_(origin) {
@@ -77,16 +110,9 @@ class Recorder {
         if (fd_ >= 0) close(fd_);
     }
     bool running() const { return pid_ > 0; }
-    // The samples so far and the recording's start in seconds since the origin.
-    std::vector<std::int16_t> samples(double& start) {
+    Take take() {
         std::lock_guard lock(mutex_);
-        start = start_;
-        return samples_;
-    }
-    // Seconds of the recording so far.
-    double length() {
-        std::lock_guard lock(mutex_);
-        return static_cast<double>(samples_.size()) / rate;
+        return take_;
     }
 
   private:
@@ -103,11 +129,11 @@ class Recorder {
             have += static_cast<std::size_t>(got);
             const double now = seconds_since(origin_, Clock::now());
             std::lock_guard lock(mutex_);
-            samples_.insert(samples_.end(), block.begin(),
-                            block.begin() + static_cast<std::ptrdiff_t>(have / 2));
+            take_.samples.insert(take_.samples.end(), block.begin(),
+                                 block.begin() + static_cast<std::ptrdiff_t>(have / 2));
             pending = have % 2;
             split = bytes[have - 1];
-            start_ = std::min(start_, now - static_cast<double>(samples_.size()) / rate);
+            take_.reads.emplace_back(now, take_.samples.size());
         }
     }
     Clock::time_point origin_;
@@ -115,8 +141,7 @@ class Recorder {
     int fd_ = -1;
     std::thread reader_;
     std::mutex mutex_;
-    std::vector<std::int16_t> samples_;
-    double start_ = 1e9;
+    Take take_;
 };
 
 // Root mean square loudness of each step of a sound, all channels mixed.
@@ -301,27 +326,24 @@ class SoundServer : public HeadlessGame {
     // Whether the recording was silent over the seconds before the instant given.
     bool silent_before(Recorder& recorder, Clock::time_point origin, Clock::time_point at,
                        double seconds) {
-        double start = 0;
-        const std::vector<double> c = curve(recorder, start);
-        const double until = (seconds_since(origin, at) - start) / window_s;
-        const auto last = static_cast<std::size_t>(std::max(0.0, until));
-        const auto first = static_cast<std::size_t>(std::max(0.0, until - seconds / window_s));
+        const Take take = recorder.take();
+        const std::vector<double> c = curve(take);
+        const double until = seconds_since(origin, at);
+        const std::size_t last = take.index_at(until) / samples_per_step;
+        const std::size_t first = take.index_at(until - seconds) / samples_per_step;
         if (last > c.size()) return false;
         return std::all_of(c.begin() + static_cast<std::ptrdiff_t>(first),
                            c.begin() + static_cast<std::ptrdiff_t>(last),
                            [](double l) { return l < silence_rms; });
     }
-    // The recording's loudness curve so far, and its start in seconds since the origin.
-    std::vector<double> curve(Recorder& recorder, double& start) {
-        const std::vector<std::int16_t> samples = recorder.samples(start);
-        return loudness(samples.data(), samples.size(), 1, rate);
+    static std::vector<double> curve(const Take& take) {
+        return loudness(take.samples.data(), take.samples.size(), 1, rate);
     }
     // Waits until the last second of the recording was silent; false after 20 seconds.
     bool wait_for_a_silent_second(Recorder& recorder) {
         const auto end = Clock::now() + std::chrono::seconds(20);
         while (Clock::now() < end) {
-            double start = 0;
-            const std::vector<double> c = curve(recorder, start);
+            const std::vector<double> c = curve(recorder.take());
             const std::size_t second = static_cast<std::size_t>(1 / window_s);
             if (c.size() > second && std::all_of(c.end() - static_cast<std::ptrdiff_t>(second),
                                                  c.end(), [](double l) { return l < silence_rms; }))
@@ -338,10 +360,10 @@ class SoundServer : public HeadlessGame {
     // effects' hiss, which neither music nor bells have; -1 when none came within a second.
     void plays_through(const char* server);
     double onset_ms(Recorder& recorder, Clock::time_point origin, Clock::time_point at) {
-        double start = 0;
-        const std::vector<std::int16_t> s = recorder.samples(start);
+        const Take take = recorder.take();
+        const std::vector<std::int16_t>& s = take.samples;
         const double since = seconds_since(origin, at);
-        const auto first = static_cast<std::size_t>(std::max(0.0, (since - start) * rate));
+        const std::size_t first = take.index_at(since);
         constexpr std::size_t step = 44;  // one millisecond
         for (std::size_t i = first + 2; i + step < s.size() && i < first + rate; i += step) {
             double high = 0;
@@ -349,8 +371,7 @@ class SoundServer : public HeadlessGame {
                 const double d = s[j] - 2.0 * s[j - 1] + s[j - 2];  // the hiss's part
                 high += d * d;
             }
-            if (std::sqrt(high / step) > 200)
-                return (start + static_cast<double>(i) / rate - since) * 1000;
+            if (std::sqrt(high / step) > 200) return (take.time_of(i) - since) * 1000;
         }
         return -1;
     }
@@ -383,8 +404,8 @@ void SoundServer::plays_through(const char* server) {
 
     // The intro from the main menu's first frames, then the menu music.
     sleep_s(intro_s + 5);
-    double start = 0;
-    std::vector<double> heard = curve(recorder, start);
+    Take take = recorder.take();
+    std::vector<double> heard = curve(take);
     const std::size_t sound = first_sound(heard, 0);
     ASSERT_LT(sound, heard.size()) << "nothing heard in the main menu";
     const std::size_t span = std::min<std::size_t>(intro.size(), 200);
@@ -396,7 +417,7 @@ void SoundServer::plays_through(const char* server) {
     const std::size_t menu_at = best_fit(menu, 0, heard, menu_from - 4, menu_from + 10, 60, fit);
     EXPECT_GT(fit, 0.9) << "the menu music does not follow the intro";
     std::printf("intro heard %.0f ms after the start, the menu music %.0f ms after the intro\n",
-                (start + static_cast<double>(intro_at) * window_s) * 1000,
+                take.time_of(intro_at * samples_per_step) * 1000,
                 static_cast<double>(menu_at - menu_from) * window_s * 1000);
 
     // M silences everything, and a second M brings the music back where it was.
@@ -406,16 +427,22 @@ void SoundServer::plays_through(const char* server) {
     const Clock::time_point unmuted = Clock::now();
     run("xdotool key --window " + wid + " m");
     sleep_s(4);
-    heard = curve(recorder, start);
+    take = recorder.take();
+    heard = curve(take);
     const auto step_at = [&](Clock::time_point t) {
-        return static_cast<std::size_t>((seconds_since(origin, t) - start) / window_s);
+        return take.index_at(seconds_since(origin, t)) / samples_per_step;
     };
     for (std::size_t i = step_at(muted) + 6; i < std::min(step_at(unmuted), heard.size()); ++i)
         ASSERT_LT(heard[i], silence_rms)
             << "sound while muted, " << i - step_at(muted) << " steps in";
     const std::size_t back = first_sound(heard, step_at(unmuted));
-    EXPECT_LT(back, step_at(unmuted) + 6) << "no sound within 300 ms of the second M";
-    const std::size_t paused_at = step_at(muted) - menu_at;  // the menu music's place
+    const double back_after =
+        take.time_of(back * samples_per_step + samples_per_step) - seconds_since(origin, unmuted);
+    EXPECT_LT(back_after, 0.3) << "no sound within 300 ms of the second M";
+    std::printf("the music came back %.0f ms after the second M\n", back_after * 1000);
+    // The menu music's place when it paused, in steps.
+    const auto paused_at = static_cast<std::size_t>(
+        (seconds_since(origin, muted) - take.time_of(menu_at * samples_per_step)) / window_s);
     const std::size_t resumed_at = best_fit(heard, back + 1, menu, 0, menu.size() - 60, 50, fit);
     EXPECT_GT(fit, 0.9);
     EXPECT_LT(std::abs(static_cast<double>(resumed_at) - static_cast<double>(paused_at)), 10)
