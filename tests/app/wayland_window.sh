@@ -15,13 +15,14 @@ set -eu
 vorpy=$1
 folder=$PWD
 runtime=$(mktemp -d)
-pids=()
+groups=()
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    for ((i = ${#groups[@]} - 1; i >= 0; i--)); do kill -- -"${groups[i]}" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$runtime"
 }
 trap cleanup EXIT
+user=
 if [ "$(id -u)" = 0 ]; then
     user=nobody
     chown "$user" "$runtime"
@@ -31,6 +32,16 @@ else
     as_user() { "$@"; }
 fi
 chmod 700 "$runtime"
+# Starts the command in the background as that user, leading a process group of its own,
+# so that runuser and what it runs end together.
+background() {
+    if [ -n "$user" ]; then
+        setsid runuser -u "$user" -- "$@" &
+    else
+        setsid "$@" &
+    fi
+    groups+=($!)
+}
 # Only what the programs need: nothing of the caller's display or desktop leaks in.
 session=(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$runtime" XDG_RUNTIME_DIR="$runtime")
 
@@ -40,9 +51,8 @@ output HEADLESS-1 resolution 1920x1200
 for_window [title=".*"] floating enable
 EOF
 chmod 644 "$runtime/sway.cfg"
-as_user "${session[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-    sway -c "$runtime/sway.cfg" > sway.log 2>&1 &
-pids+=($!)
+background "${session[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    sway -c "$runtime/sway.cfg" > sway.log 2>&1
 
 # Waits until the command succeeds, up to the seconds given.
 wait_until() {
@@ -62,9 +72,8 @@ compositor_up() {
 wait_until 30 compositor_up || { echo "sway did not start"; cat sway.log; exit 1; }
 client=("${session[@]}" WAYLAND_DISPLAY="$display" SWAYSOCK="$ipc")
 
-as_user "${client[@]}" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
-    "$vorpy" --seed 7 --scale 1 > wayland.log 2> wayland_errors.log &
-pids+=($!)
+background "${client[@]}" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
+    "$vorpy" --seed 7 --scale 1 > wayland.log 2> wayland_errors.log
 # The game's window as sway holds it: "x y width height title".
 window() {
     as_user "${client[@]}" swaymsg -t get_tree -r |
@@ -110,8 +119,7 @@ echo "$title" > wayland_title.txt
 
 # The virtual keyboard lives as long as its wtype: one that sleeps keeps the seat's
 # keyboard, so the window keeps its focus between the key presses below.
-as_user "${client[@]}" wtype -s 3600000 &
-pids+=($!)
+background "${client[@]}" wtype -s 3600000
 # Until the window has its keyboard, keys are lost: Up is pressed until an item is lit
 # (Up from none lights the last), then Up walks to the first, "Новая игра", and stops.
 lit=0
