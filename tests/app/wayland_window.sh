@@ -72,8 +72,9 @@ compositor_up() {
 wait_until 30 compositor_up || { echo "sway did not start"; cat sway.log; exit 1; }
 client=("${session[@]}" WAYLAND_DISPLAY="$display" SWAYSOCK="$ipc")
 
+# The game's standard error apart from runuser's, which tells of the session's end.
 background "${client[@]}" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
-    "$vorpy" --seed 7 --scale 1 > wayland.log 2> wayland_errors.log
+    sh -c 'exec "$0" --seed 7 --scale 1 2> wayland_errors.log' "$vorpy" > wayland.log 2>&1
 # The game's window as sway holds it: "x y width height title".
 window() {
     as_user "${client[@]}" swaymsg -t get_tree -r |
