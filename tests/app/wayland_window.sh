@@ -48,7 +48,11 @@ session=(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$runtime" XDG_RUNTIME_DI
 cat > "$runtime/sway.cfg" << 'EOF'
 xwayland disable
 output HEADLESS-1 resolution 1920x1200
-for_window [title=".*"] floating enable
+# Floating at its own size, with no title bar or border: sway adds them once the window
+# asks for server-side decorations, which would move its picture after it was found.
+default_border none
+default_floating_border none
+for_window [title=".*"] floating enable, border none
 EOF
 chmod 644 "$runtime/sway.cfg"
 background "${session[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
