@@ -15,6 +15,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
+#include "platform/sdl_wayland.h"
 #include "platform/sdl_x11.h"
 
 namespace platform {
@@ -142,6 +143,7 @@ bool SdlWindow::open(int w, int h, int scale, std::string_view title) {
     }
     SDL_StartTextInput();
     display_ = x11_display(window_);
+    wayland_ = wayland_display(window_);
     // Once the window exists: the title properties are set on its X11 window.
     set_x11_window_name(window_, cp1251_to_utf8(title));
     return true;
@@ -172,14 +174,19 @@ void SdlWindow::pump(int timeout_ms) {
         timeout_ms = timeout_ms < 0 ? limit : std::min(timeout_ms, limit);
     if (timeout_ms != 0) {
         // The display connection is watched while asleep: input ends the wait at once.
-        if (display_ != nullptr) {
-            // SDL's own wait reads the connection a dozen times before it sleeps, more
-            // than the menu's frame costs; with nothing read in the time there is nothing
-            // for SDL to pump either. The controllers' devices are watched beside it.
+        if (display_ != nullptr || wayland_ != nullptr) {
+            // SDL's own wait reads the X11 connection a dozen times before it sleeps, more
+            // than the menu's frame costs, and on Wayland it does not see the wakes a
+            // signal handler writes; with nothing read in the time there is nothing for
+            // SDL to pump either. The controllers' devices are watched beside it.
             std::vector<int> watched = pads_.watched();
             watched.push_back(wake_descriptor());
-            if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
-                !x11_wait_for_events(display_, timeout_ms, watched) && !pads_.needs_polling()) {
+            const auto woken = [&] {
+                return display_ != nullptr ? x11_wait_for_events(display_, timeout_ms, watched)
+                                           : wayland_wait_for_events(wayland_, timeout_ms, watched);
+            };
+            if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) && !woken() &&
+                !pads_.needs_polling()) {
                 pads_.post_repeats();
                 return;
             }

@@ -20,6 +20,7 @@ struct SDL_Window;
 struct SDL_Cursor;
 struct SDL_Surface;
 struct _XDisplay;
+struct wl_display;
 
 namespace platform {
 
@@ -105,6 +106,7 @@ class SdlWindow {
     SDL_Cursor* cursor_ = nullptr;
     SDL_Surface* surface_ = nullptr;  // the window surface last written to
     _XDisplay* display_ = nullptr;    // the X display the window is on, if it is
+    wl_display* wayland_ = nullptr;   // the Wayland display, on native Wayland
     int width_ = 0;
     int height_ = 0;
     int scale_ = 1;           // as the picture is shown now

@@ -343,6 +343,9 @@ TEST_F(WaylandWindow, ShowsWhatTheHeadlessGameShowsAndPlaysByKeys) {
     const std::string play_title = scenario::read_text(file("wayland_play_title.txt"));
     EXPECT_EQ(play_title.rfind("Ворпы 1.25 (", 0), 0u) << play_title;
     EXPECT_EQ(scenario::read_text(file("wayland_errors.log")), "");
+    // SIGTERM in the name entry, where the game sleeps until input.
+    EXPECT_EQ(scenario::read_text(file("wayland_term.txt")).rfind("ended ", 0), 0u)
+        << scenario::read_text(file("wayland_term.txt"));
 }
 
 }  // namespace

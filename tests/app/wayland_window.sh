@@ -196,3 +196,22 @@ removed() {
     shot wayland_removed_again.png && same wayland_removed.png wayland_removed_again.png 648x528+0+0
 }
 wait_until 20 removed || { echo "the pair was not removed"; exit 1; }
+
+# SIGTERM where nothing is due: the pause menu's last item ends the game, and the name
+# entry waits for keys alone; the signal's wake still ends the sleep, and the game with it.
+game=$(as_user "${client[@]}" swaymsg -t get_tree -r | jq -r '.. | objects | select(.app_id? == "vorpy") | .pid')
+settled() {
+    shot "$runtime/settle_a.png" && sleep 0.3 && shot "$runtime/settle_b.png" &&
+        same "$runtime/settle_a.png" "$runtime/settle_b.png" 648x528+0+0
+}
+keys -P Escape -s 300 -p Escape -s 500 -k Down -s 150 -k Down -s 150 -k Down -s 150 -k Return
+wait_until 10 settled || true
+shot wayland_name_entry.png
+started=$(date +%s%N)
+kill -TERM "$game"
+gone() { ! kill -0 "$game" 2> /dev/null; }
+if wait_until 5 gone; then
+    echo "ended $((($(date +%s%N) - started) / 1000000)) ms after SIGTERM" > wayland_term.txt
+else
+    echo "still running" > wayland_term.txt
+fi
