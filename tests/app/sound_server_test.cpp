@@ -478,8 +478,9 @@ void SoundServer::plays_through(const char* server) {
     for (int i = 0; i < 100 && game.running(); ++i)
         sleep_s(0.05);
     EXPECT_FALSE(game.running());
-    EXPECT_EQ(game.status(), 0);
     EXPECT_EQ(scenario::read_text(file("errors.txt")), "");
+    // SIGTERM kept the game it ended; the main menu would then offer it.
+    std::filesystem::remove(file("game.sav"));
 
     // Muted in the main menu, the device rests; "Выход" then ends the game promptly.
     Game second(folder_.string(), file("errors_second.txt").string());
