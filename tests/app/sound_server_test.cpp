@@ -45,11 +45,11 @@ struct Take {
     std::vector<std::int16_t> samples;
     std::vector<std::pair<double, std::size_t>> reads;
 
-    // The latest time sample i can have been taken: a read that ends at t with n samples
+    // When sample i was taken, on the sink's clock: a read that ends at t with n samples
     // says that sample n - 1 was taken by t, and those before it one sample's time apart
-    // before that. The bound holds across a sink that stopped delivering for a while (a
-    // suspended sink delivers nothing, not zeros), so times derived from it are never
-    // early, and an onset measured with them is an upper bound.
+    // before that; the earliest such time counts. It holds across a sink that stopped
+    // delivering for a while (a suspended sink delivers nothing, not zeros). A sink that
+    // mixes a block ahead of the wall clock makes it early by up to that block.
     double time_of(std::size_t i) const {
         auto k = std::upper_bound(reads.begin(), reads.end(), i,
                                   [](std::size_t n, const auto& read) { return n < read.second; });
