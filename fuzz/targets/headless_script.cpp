@@ -2,22 +2,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the headless shell's script reader and every command it carries out,
 // each input a whole game from start-up in a private copy of the generated game folder
-// (the score file put back and the kept game removed before each run). Frames are limited so a long
-// "frames" line cannot stall the run, and screenshot lines write nothing. With whole data the run
-// must end normally: no fatal error and no message box.
+// (the score file put back and the kept game removed before each run). Every subsystem's state
+// starts each input as a new process would have it; the pictures and music lengths decoded from the
+// unchanging data folder are kept from one input to the next. Frames are limited so a
+// long "frames" line cannot stall the run, and screenshot lines write nothing. With
+// whole data the run must end normally: no fatal error and no message box. After every
+// line the game's invariants are checked (see check_invariants); a broken one aborts.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/headless.h"
 #include "app/preferences.h"
+#include "app/startup.h"
+#include "base/game_states.h"
+#include "board/board.h"
+#include "board/open_pairs.h"
+#include "flow/flow.h"
+#include "flow/kept_game.h"
 #include "platform/desktop.h"
+#include "platform/kept_data.h"
+#include "scores/score_table.h"
 #include "support.h"
 
 namespace {
@@ -71,10 +85,128 @@ class InGameFolder {
     int home_;
 };
 
+// Whether two cells are joined by at most three straight runs through empty cells of the
+// grid, counted here by runs from the first cell outwards, apart from the game's search.
+bool joined(const rules::Board& board, int from_x, int from_y, int to_x, int to_y) {
+    constexpr int step_x[] = {1, -1, 0, 0}, step_y[] = {0, 0, 1, -1};
+    std::array<bool, rules::board_cells> reached{};
+    reached[rules::Board::index(from_x, from_y)] = true;
+    std::vector<std::pair<int, int>> ends{{from_x, from_y}};
+    for (int run = 0; run < 3; ++run) {
+        std::vector<std::pair<int, int>> next;
+        for (const auto& [x, y] : ends) {
+            for (int d = 0; d < 4; ++d) {
+                for (int cx = x + step_x[d], cy = y + step_y[d]; rules::on_grid(cx, cy);
+                     cx += step_x[d], cy += step_y[d]) {
+                    if (cx == to_x && cy == to_y) return true;
+                    if (board.occupied(cx, cy)) break;
+                    if (reached[rules::Board::index(cx, cy)]) continue;
+                    reached[rules::Board::index(cx, cy)] = true;
+                    next.emplace_back(cx, cy);
+                }
+            }
+        }
+        ends = std::move(next);
+    }
+    return false;
+}
+
+// Pairs of tiles of one kind that could be removed now.
+int open_pairs(const rules::Board& board) {
+    std::vector<std::pair<int, int>> tiles;
+    for (int x = 0; x < rules::board_columns; ++x)
+        for (int y = 0; y < rules::board_rows; ++y)
+            if (board.occupied(x, y)) tiles.emplace_back(x, y);
+    int pairs = 0;
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        for (std::size_t j = i + 1; j < tiles.size(); ++j) {
+            const auto [ax, ay] = tiles[i];
+            const auto [bx, by] = tiles[j];
+            if (board.at(ax, ay) == board.at(bx, by) && joined(board, ax, ay, bx, by)) ++pairs;
+        }
+    return pairs;
+}
+
+bool known_state(std::int32_t state) {
+    for (const std::int32_t known :
+         {NEW_STAGE, PLAY, TRAINING_NEXT, TRAINING_PLAY, MAIN_MENU, TRAINING_RULES, TRAINING_END,
+          HINT_PROMPT, PAUSE_MENU, SCORE_SCREEN, NAME_ENTRY, QUIT})
+        if (state == known) return true;
+    return false;
+}
+
+// What the checks remember through one input.
+struct Checks {
+    // A setboard line puts any board in place: the rules' own invariants of a dealt
+    // board hold no more, only the count of tiles does.
+    bool board_set = false;
+    // The score table as last compared with its file.
+    std::string table_compared;
+    // The board whose open pairs were counted last, and their number.
+    rules::Board counted_board{};
+    int counted_pairs = -1;
+};
+
+// The game's invariants between two script lines.
+void check_invariants(Checks& checks, std::string_view line) {
+    if (line.find("setboard") != std::string_view::npos) checks.board_set = true;
+    const rules::RulesState& r = rules::rules_state();
+    const std::int32_t state = flow::flow_state().game_state;
+    if (!known_state(state)) fuzz::fail("a game state the game does not have");
+    if (r.score < 0) fuzz::fail("a score below 0");
+
+    std::array<int, rules::tile_kinds> kinds{};
+    int tiles = 0, in_ring = 0;
+    for (int x = 0; x < rules::board_columns; ++x)
+        for (int y = 0; y < rules::board_rows; ++y) {
+            const std::int32_t kind = r.board.at(x, y);
+            if (kind < 0) continue;
+            if (kind >= rules::tile_kinds) fuzz::fail("a tile of no kind");
+            ++kinds[static_cast<std::size_t>(kind)];
+            ++tiles;
+            if (rules::in_ring(x, y)) ++in_ring;
+        }
+    // A removal takes its two tiles off at once and counts them when it is finished.
+    if (r.tiles_left != tiles + (r.removal_pending != 0 ? 2 : 0))
+        fuzz::fail("tiles_left differs from the tiles on the board");
+    if (!checks.board_set) {
+        for (const int count : kinds)
+            if (count % 2 != 0 || count > rules::copies_per_kind)
+                fuzz::fail("a kind on the board an odd number of times or more than four");
+        if (in_ring != 0) fuzz::fail("a tile in the ring around a dealt board");
+        if ((state == PLAY || state == TRAINING_PLAY) && r.removal_pending == 0) {
+            if (checks.counted_pairs < 0 || checks.counted_board.cells != r.board.cells) {
+                checks.counted_board = r.board;
+                checks.counted_pairs = open_pairs(r.board);
+            }
+            const String title = rules::title_for(r.title_text, checks.counted_pairs);
+            if (platform::recording_desktop().title !=
+                std::string_view(title.c_str(), title.length()))
+                fuzz::fail("the title's count differs from the open pairs on the board");
+        }
+    }
+
+    const ScoreTable& shown = score_table();
+    std::string table = shown.file_bytes();
+    if (shown.score_loaded != 0 && table != checks.table_compared) {
+        ScoreTable stored;
+        stored.load_scores("score.sco");
+        if (stored.file_bytes() != table)
+            fuzz::fail("the score file does not load back as the table the game shows");
+        checks.table_compared = std::move(table);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string start_scores = read_start_scores();
+    static const bool keeping = [] {
+        platform::keep_decoded_data(true);
+        return true;
+    }();
+    (void)keeping;
+    app::reset_game_state();
     fuzz::write_input(game_folder() + "score.sco",
                       reinterpret_cast<const std::uint8_t*>(start_scores.data()),
                       start_scores.size());
@@ -82,14 +214,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // and without a kept game; one it keeps is read back within its run.
     std::error_code no_file;
     fs::remove(game_folder() + std::string(app::preferences_file), no_file);
-    fs::remove(game_folder() + "game.sav", no_file);
-    fuzz::clear_desktop();
+    fs::remove(game_folder() + flow::kept_game_file, no_file);
 
     app::HeadlessOptions options;
     options.seed = 1;
     options.date = platform::LocalDate{10, 11};  // not April 1st: no notice at start-up
     options.max_frames = frames_per_input;
     options.screenshots = false;
+    Checks checks;
+    options.after_line = [&checks](std::string_view line) { check_invariants(checks, line); };
     std::istringstream script(std::string(reinterpret_cast<const char*>(data), size));
     // The dumps are made in full and dropped: a stream without a buffer writes nothing.
     std::ostream nowhere(nullptr);

@@ -363,7 +363,10 @@ int run_headless(const HeadlessOptions& options, std::istream& script, std::ostr
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (skipped(line)) continue;
         const Outcome outcome = session.run(line);
-        if (outcome == Outcome::done) continue;
+        if (outcome == Outcome::done) {
+            if (options.after_line) options.after_line(line);
+            continue;
+        }
         if (outcome == Outcome::loop_ended) {
             session.dump();
             exit_code = app_state().exit_code;

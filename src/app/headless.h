@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <span>
@@ -29,6 +30,9 @@ struct HeadlessOptions {
     // came or the loop's next due time is reached, as the windowed shell runs them.
     enum class Pace { every_ms, due };
     Pace pace = Pace::due;
+    // Called after every script line carried out, with the line, for checks of the
+    // game's state between commands.
+    std::function<void(std::string_view line)> after_line;
 };
 
 // Reads the options after --headless; nothing, with the reason in error, when one is

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/fatal.h"
+#include "base/paths.h"
 #include "base/random.h"
 #include "board/board.h"
 #include "flow/board_view.h"
@@ -15,11 +17,14 @@
 #include "graphics/drawing.h"
 #include "menu/settings.h"
 #include "menu/windowmenu.h"
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/cp1251.h"
+#include "platform/data_folders.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/memory.h"
+#include "platform/termination.h"
 #include "scores/score_table.h"
 #include "sound/music.h"
 
@@ -32,6 +37,28 @@ AppState& app_state() {
 
 void reset_app_state() {
     app_state() = AppState();
+}
+
+void reset_game_state() {
+    rules::reset_rules_state();
+    flow::reset_flow_state();
+    flow::reset_board_pictures();
+    flow::reset_screen_pictures();
+    reset_menu_state();
+    // The music's players close on the audio they were opened on.
+    reset_music_state();
+    reset_score_state();
+    reset_backgrounds();
+    reset_app_state();
+    platform::reset_data_folders();
+    seed_random(0);
+    reset_fatal_state();
+    platform::reset_messages();
+    platform::reset_termination();
+    platform::set_desktop(nullptr);
+    platform::recording_desktop() = platform::RecordingDesktop();
+    platform::set_audio(nullptr);
+    platform::recording_audio().reset();
 }
 
 void prepare_globals() {

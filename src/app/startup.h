@@ -35,6 +35,14 @@ struct AppState {
 AppState& app_state();
 void reset_app_state();
 
+// Every subsystem's state back to what it is when the process starts, for a game run
+// again in the same process: the flow, the rules, the menus, the pictures, the music,
+// the score table, the stage backgrounds, the shell's own state, the data folders, the
+// random source, the fatal-error path, the message queue, a noted end from outside, and the
+// recording desktop and audio in place of any other. What is decoded from the data folder may stay
+// (platform/kept_data.h), and so do the fonts.
+void reset_game_state();
+
 // Loads what the global objects load when they are made, in their order: the tile
 // atlas (and from it the board's pixel size), the score table, the screen pictures;
 // then starts the removal timer.

@@ -16,6 +16,7 @@
 
 #include "platform/files.h"
 #include "platform/image.h"
+#include "platform/kept_data.h"
 
 namespace {
 
@@ -86,19 +87,28 @@ std::vector<std::uint8_t> jpeg_bmp_file(const std::optional<std::vector<std::uin
     return file;
 }
 
-std::optional<platform::Bitmap> load_bmp_file(const std::string& path) {
+std::optional<platform::Bitmap> decode_file(const std::string& path, bool jpeg) {
+    if (jpeg) {
+        // A JPEG decodes in memory to the pixels of the BMP file jpeg_to_bmp would
+        // write, so nothing goes to disk: no temporary folder is needed and a game
+        // killed meanwhile leaves nothing behind.
+        const auto bytes = platform::read_file(path, max_jpeg_file_bytes);
+        return bytes ? platform::decode_jpeg(*bytes) : std::nullopt;
+    }
     const auto bytes = platform::read_file(path, max_bmp_file_bytes);
-    if (!bytes) return std::nullopt;
-    return platform::decode_bmp(*bytes);
+    return bytes ? platform::decode_bmp(*bytes) : std::nullopt;
 }
 
-// Decodes a JPEG file in memory to the pixels of the BMP file jpeg_to_bmp would
-// write, so nothing goes to disk: no temporary folder is needed and a game killed
-// meanwhile leaves nothing behind.
-std::optional<platform::Bitmap> load_jpeg_file(const std::string& path) {
-    const auto jpeg = platform::read_file(path, max_jpeg_file_bytes);
-    if (!jpeg) return std::nullopt;
-    return platform::decode_jpeg(*jpeg);
+// The picture in a BMP or JPEG file, null when there is none; decoded once per file
+// while decoded data is kept.
+std::shared_ptr<const platform::Bitmap> load_file(const std::string& path, bool jpeg) {
+    static platform::KeptByPath<std::shared_ptr<const platform::Bitmap>> kept;
+    if (const auto* bitmap = kept.find(path)) return *bitmap;
+    std::optional<platform::Bitmap> decoded = decode_file(path, jpeg);
+    std::shared_ptr<const platform::Bitmap> bitmap =
+        decoded ? std::make_shared<const platform::Bitmap>(std::move(*decoded)) : nullptr;
+    kept.keep(path, bitmap);
+    return bitmap;
 }
 
 }  // namespace
@@ -112,15 +122,15 @@ void Picture::load(const String& name) {
     const String extension = name.extension();
     const std::string path = platform::native_path(name.c_str());
     if (extension == ".bmp") {
-        bitmap_ = load_bmp_file(path);
+        bitmap_ = load_file(path, false);
     } else if (extension == ".jpg" || extension == ".res" || extension == ".back") {
-        bitmap_ = load_jpeg_file(path);
+        bitmap_ = load_file(path, true);
     } else {
-        bitmap_ = load_bmp_file(path + ".bmp");
+        bitmap_ = load_file(path + ".bmp", false);
     }
     for (const char* ending : jpeg_fallback_endings) {
         if (bitmap_) break;
-        bitmap_ = load_jpeg_file(path + ending);
+        bitmap_ = load_file(path + ending, true);
     }
 }
 
@@ -152,7 +162,7 @@ void Picture::capture_dc(const platform::DrawContext& context, int x, int y, int
         platform::DrawContext memory(&captured);
         platform::blit(memory, 0, 0, w, h, *source, x, y, rop);
     }
-    bitmap_ = std::move(captured);
+    bitmap_ = std::make_shared<const platform::Bitmap>(std::move(captured));
 }
 
 void jpeg_to_bmp(const char* source, const char* target) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 
 #include "base/string.h"
 #include "platform/raster.h"
@@ -26,8 +26,8 @@ class Picture {
 
     std::int32_t width() const { return bitmap_ ? bitmap_->width : 0; }
     std::int32_t height() const { return bitmap_ ? bitmap_->height : 0; }
-    bool is_empty() const { return !bitmap_.has_value(); }
-    const platform::Bitmap* bitmap() const { return bitmap_ ? &*bitmap_ : nullptr; }
+    bool is_empty() const { return bitmap_ == nullptr; }
+    const platform::Bitmap* bitmap() const { return bitmap_.get(); }
 
     // Copies the whole picture to (x, y) with a raster operation; an empty picture draws nothing.
     void draw_to_window(platform::Window& window, int x, int y, std::uint32_t rop) const;
@@ -42,7 +42,8 @@ class Picture {
     void release() { bitmap_.reset(); }
 
   private:
-    std::optional<platform::Bitmap> bitmap_;
+    // Never changed once made, so pictures loaded from one file may share it.
+    std::shared_ptr<const platform::Bitmap> bitmap_;
 };
 
 // Decodes the JPEG file source into an uncompressed 24-bit BMP file target (54-byte

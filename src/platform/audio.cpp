@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/kept_data.h"
 
 namespace platform {
 
@@ -51,9 +52,16 @@ void RecordingAudio::play_effect(std::string_view name, std::span<const std::uin
 }
 
 int RecordingAudio::open_music(const std::string& native_path) {
-    const auto bytes = read_file(native_path, max_music_file_bytes);
-    if (!bytes) return -1;
-    const std::int64_t length = wave_length_us(*bytes);
+    // -1 for a file that is missing or no wave we read.
+    static KeptByPath<std::int64_t> kept_lengths;
+    std::int64_t length = -1;
+    if (const std::int64_t* kept = kept_lengths.find(native_path)) {
+        length = *kept;
+    } else {
+        const auto bytes = read_file(native_path, max_music_file_bytes);
+        if (bytes) length = wave_length_us(*bytes);
+        kept_lengths.keep(native_path, length);
+    }
     if (length < 0) return -1;
     Player p;
     p.path = native_path;

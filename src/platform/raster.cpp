@@ -12,9 +12,10 @@
 namespace platform {
 
 Bitmap::Bitmap(int w, int h, Pixel fill)
-    : width(w),
-      height(h),
-      pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+    : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) {
+    // Made zero in one sweep of memory; any other colour is filled in after.
+    if (fill != 0) std::fill(pixels.begin(), pixels.end(), fill);
+}
 
 void track_touches(Bitmap& bitmap) {
     const int rows = (bitmap.height + touch_tile - 1) / touch_tile;

@@ -26,7 +26,6 @@
 #include "platform/window.h"
 #include "scores/score_table.h"
 #include "sound/music.h"
-#include "support/game_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -34,7 +33,7 @@ namespace {
 using test_support::str;
 
 // Every program-wide state back to its start-up value.
-using test_support::reset_game_state;
+using app::reset_game_state;
 
 // What the frame is given: nothing, a click on an item of a menu, a click at a point,
 // the Escape key held, or a key pressed.

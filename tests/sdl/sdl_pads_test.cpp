@@ -17,14 +17,15 @@
 
 #include "app/message_loop.h"
 #include "app/startup.h"
+#include "board/board.h"
 #include "flow/flow.h"
+#include "menu/windowmenu.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/sdl_desktop.h"
 #include "platform/sdl_window.h"
 #include "platform/window.h"
 #include "sound/music.h"
-#include "support/game_state.h"
 #include "support/messages.h"
 #include "support/test_support.h"
 
@@ -336,7 +337,7 @@ class PadGame : public PadOnWindow {
         for (const char* data : {"menu", "res", "sound"})
             std::filesystem::create_directory_symlink(game / data, folder_.path() / data);
         std::filesystem::copy_file(game / "score.sco", folder_.path() / "score.sco");
-        test_support::reset_game_state();
+        app::reset_game_state();
         PadOnWindow::SetUp();
         set_desktop(&desktop_);
         app::prepare_globals();
@@ -348,7 +349,7 @@ class PadGame : public PadOnWindow {
     }
     void TearDown() override {
         app::close_game();
-        test_support::reset_game_state();
+        app::reset_game_state();
         PadOnWindow::TearDown();
     }
     // Passes of the loop as the windowed shell runs them, the virtual clock a

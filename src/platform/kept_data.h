@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The Vorpy developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What is decoded from the data folder, kept for the rest of the process where nothing
+// changes those files while it runs (a fuzz target playing game after game over one
+// folder): the pictures and the music lengths are then decoded once. Off unless asked.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+// Switches keeping on or off; either way, what was kept before is dropped.
+void keep_decoded_data(bool keep);
+bool decoded_data_kept();
+// Changes at every switch, so each holder knows when to drop what it holds.
+std::uint64_t kept_data_generation();
+
+// Values decoded from files, by the native path they were read from.
+template <class Value>
+class KeptByPath {
+  public:
+    // The value kept for path; null while keeping is off or nothing is kept for it.
+    const Value* find(const std::string& path) {
+        if (!decoded_data_kept()) return nullptr;
+        catch_up();
+        const auto it = values_.find(path);
+        return it == values_.end() ? nullptr : &it->second;
+    }
+    // Keeps value for path while keeping is on; does nothing otherwise.
+    void keep(const std::string& path, Value value) {
+        if (!decoded_data_kept()) return;
+        catch_up();
+        values_[path] = std::move(value);
+    }
+
+  private:
+    void catch_up() {
+        if (generation_ == kept_data_generation()) return;
+        values_.clear();
+        generation_ = kept_data_generation();
+    }
+
+    std::map<std::string, Value> values_;
+    std::uint64_t generation_ = 0;
+};
+
+}  // namespace platform
