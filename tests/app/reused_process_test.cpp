@@ -15,6 +15,7 @@
 #include "app/headless_game.h"
 #include "app/preferences.h"
 #include "app/startup.h"
+#include "flow/kept_game.h"
 #include "platform/kept_data.h"
 
 namespace {
@@ -47,6 +48,7 @@ std::vector<Script> scripts() {
                          "wait 101\nframes 1\n" + end},
         {"Help", "frames 1\nclick_item main 1\nframes 2\n" + end},
         {"Muted", "frames 1\nkey m\nkey f11\nframes 2\n" + end},
+        {"KeptByTerm", start_game() + "click_cell 3 3\nframes 1\nterm\n"},
         {"Quit", "frames 1\nclick_item main 6\nframes 5\n"},
     };
 }
@@ -59,12 +61,14 @@ struct Outcome {
 
 class ReusedProcess : public HeadlessGame {
   protected:
-    // The folder as a first run finds it: the starting scores, no preferences, no shot.
+    // The folder as a first run finds it: the starting scores, no preferences, no kept
+    // game, no screenshot.
     void fresh_folder() {
         std::filesystem::copy_file(std::filesystem::path(VORPY_GAME_DIR) / "score.sco",
                                    file("score.sco"),
                                    std::filesystem::copy_options::overwrite_existing);
         std::filesystem::remove(file(std::string(app::preferences_file)));
+        std::filesystem::remove(file(flow::kept_game_file));
         std::filesystem::remove(file("shot.png"));
     }
 
@@ -96,14 +100,15 @@ class ReusedProcess : public HeadlessGame {
 };
 
 TEST_F(ReusedProcess, GamesAfterOneAnotherMatchGamesOnTheirOwn) {
+    const std::vector<Script> all = scripts();
     std::vector<Outcome> own;
-    for (const Script& script : scripts())
+    for (const Script& script : all)
         own.push_back(in_own_process(script));
     platform::keep_decoded_data(true);
     // Twice round, so every game also follows each of the others' kinds.
     for (int round = 1; round <= 2; ++round) {
-        for (std::size_t i = 0; i < scripts().size(); ++i) {
-            const Script& script = scripts()[i];
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const Script& script = all[i];
             SCOPED_TRACE(std::string(script.name) + ", round " + std::to_string(round));
             const Outcome reused = in_this_process(script);
             EXPECT_EQ(reused.exit_code, own[i].exit_code);
