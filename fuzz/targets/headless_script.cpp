@@ -201,11 +201,9 @@ void check_invariants(Checks& checks, std::string_view line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string start_scores = read_start_scores();
-    static const bool keeping = [] {
-        platform::keep_decoded_data(true);
-        return true;
-    }();
-    (void)keeping;
+    // Nothing changes the data folder under the fuzzer: what start-up decodes from it
+    // is kept from the first input on.
+    if (!platform::decoded_data_kept()) platform::keep_decoded_data(true);
     app::reset_game_state();
     fuzz::write_input(game_folder() + "score.sco",
                       reinterpret_cast<const std::uint8_t*>(start_scores.data()),
