@@ -157,15 +157,27 @@ int SdlWindow::wake_descriptor() {
 }
 
 void SdlWindow::wake_from_any_thread() {
-    // The count goes up before the event is queued, so that taking the event may clear it.
+    // The event is queued before the count goes up: a sleep the count ends finds the event
+    // waiting. Should the pump take the event first, the count only ends one later sleep
+    // early, and the pump takes the count then.
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
     const std::uint64_t one = 1;
     if (wake_descriptor() >= 0 && write(wake_descriptor(), &one, sizeof one) < 0) {
         // Only a full counter refuses, and a full counter wakes the pump as well.
     }
-    SDL_Event event{};
-    event.type = SDL_USEREVENT;
-    SDL_PushEvent(&event);
 }
+
+namespace {
+// Takes what the wakes counted, so that the next sleep is a sleep again.
+void take_wakes(int descriptor) {
+    std::uint64_t count = 0;
+    if (descriptor >= 0 && read(descriptor, &count, sizeof count) < 0) {
+        // Nothing counted.
+    }
+}
+}  // namespace
 
 void SdlWindow::pump(int timeout_ms) {
     SDL_Event event;
@@ -190,6 +202,7 @@ void SdlWindow::pump(int timeout_ms) {
                 pads_.post_repeats();
                 return;
             }
+            take_wakes(wake_descriptor());
             pads_.drain();
         } else {
             const int got =
@@ -219,14 +232,9 @@ void SdlWindow::translate(const void* raw) {
         case SDL_QUIT:
             post_quit_message(0);
             break;
-        case SDL_USEREVENT: {
-            // Only a wake: what it counted is taken, so the next sleep is a sleep again.
-            std::uint64_t count = 0;
-            if (wake_descriptor() >= 0 && read(wake_descriptor(), &count, sizeof count) < 0) {
-                // Nothing counted: another event took it already.
-            }
+        case SDL_USEREVENT:
+            // Only a wake: the sleep it ended took its count.
             break;
-        }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
