@@ -179,7 +179,7 @@ void check_invariants(Checks& checks, std::string_view line) {
                 checks.counted_board = r.board;
                 checks.counted_pairs = open_pairs(r.board);
             }
-            const String title = rules::title_for(r.title_text, checks.counted_pairs);
+            const String title = rules::title_for(r.title_text, checks.counted_pairs, language());
             if (platform::recording_desktop().title !=
                 std::string_view(title.c_str(), title.length()))
                 fuzz::fail("the title's count differs from the open pairs on the board");

@@ -303,6 +303,12 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
                 return std::nullopt;
             }
             options.seed = static_cast<std::uint32_t>(*seed);
+        } else if (name == "--language") {
+            options.language = platform::language_named(value);
+            if (!options.language) {
+                error = "--language takes ru or en";
+                return std::nullopt;
+            }
         } else if (name == "--screen-height") {
             const auto height = parse_number(value, 1, 1'000'000);
             if (!height) {
@@ -343,6 +349,7 @@ std::optional<HeadlessOptions> parse_headless_options(std::span<const std::strin
 int run_headless(const HeadlessOptions& options, std::istream& script, std::ostream& out,
                  std::ostream& err) {
     platform::reset_termination();
+    if (options.language) platform::set_language(*options.language);
     platform::VirtualClock clock;
     if (options.date) clock.set_date(*options.date);
     platform::set_clock(&clock);

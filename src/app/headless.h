@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/clock.h"
+#include "platform/locale.h"
 
 namespace app {
 
@@ -21,6 +22,8 @@ struct HeadlessOptions {
     std::optional<std::uint32_t> seed;  // instead of the tick count
     std::optional<int> screen_height;
     std::optional<platform::LocalDate> date;
+    // The language the game speaks; the one in use when none is given.
+    std::optional<platform::Language> language;
     std::string script_path;  // empty: standard input
     // For scripts from elsewhere: at most this many frames in all, after which the
     // script stops (exit code 2), and screenshot lines that write nothing.

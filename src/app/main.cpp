@@ -14,6 +14,7 @@
 #include "app/sdl_shell.h"
 #include "platform/cp1251.h"
 #include "platform/data_folders.h"
+#include "platform/locale.h"
 #include "platform/memory.h"
 #include "platform/sdl_desktop.h"
 
@@ -26,13 +27,16 @@ int usage() {
 
 // Without its data the game cannot show anything: one message names where it looked.
 void report_no_data_folder(const std::vector<std::string>& searched, bool headless) {
-    std::string text = "Не найдены данные игры (папки menu и res). Искали в папках:";
+    std::string text =
+        platform::localized("Не найдены данные игры (папки menu и res). Искали в папках:",
+                            "The game's data (the menu and res folders) was not found. Looked in:");
     for (const std::string& folder : searched)
         text += "\n" + folder;
     std::cerr << "vorpy: " << text << '\n';
     if (!headless) {
         platform::SdlDesktop desktop;
-        desktop.message_box(platform::utf8_to_cp1251(text), "Ворпы"_cp1251, platform::MB_OK);
+        desktop.message_box(platform::utf8_to_cp1251(text),
+                            platform::localized("Ворпы"_cp1251, "Vorpy"), platform::MB_OK);
     }
 }
 
@@ -54,6 +58,8 @@ bool use_data_folders(bool headless) {
 int main(int argc, char** argv) {
     platform::tune_heap();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
+    // Before anything is read or shown: the data folders and every text follow it.
+    platform::set_language(app::chosen_language(args, platform::locale_of_process()));
     bool headless = false;
     for (const std::string_view arg : args)
         headless = headless || arg == "--headless";
@@ -67,6 +73,8 @@ int main(int argc, char** argv) {
             const auto value = app::parse_number(args[i + 1], 0, 0xFFFFFFFF);
             if (!value) return usage();
             seed = static_cast<std::uint32_t>(*value);
+        } else if (args[i] == "--language") {
+            if (!platform::language_named(args[i + 1])) return usage();
         } else if (args[i] == "--scale") {
             const auto value = app::parse_number(args[i + 1], 1, 16);
             if (!value) return usage();

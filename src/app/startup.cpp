@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/fatal.h"
+#include "base/language.h"
 #include "base/paths.h"
 #include "base/random.h"
 #include "board/board.h"
@@ -51,6 +52,7 @@ void reset_game_state() {
     reset_backgrounds();
     reset_app_state();
     platform::reset_data_folders();
+    platform::reset_language();
     seed_random(0);
     reset_fatal_state();
     platform::reset_messages();
@@ -62,6 +64,7 @@ void reset_game_state() {
 }
 
 void prepare_globals() {
+    rules::rules_state().title_text = rules::game_title(language());
     flow::ScreenPictures& pictures = flow::screen_pictures();
     pictures.backdrop_picture.load("res\\pic");
     AppState& a = app_state();
@@ -104,9 +107,12 @@ void april_first_notice() {
     const platform::LocalDate today = platform::clock().today();
     if (today.day != 1 || today.month_index != 3) return;
     platform::desktop().message_box(
-        "Вы изменили положение мыши.\nЧтобы изменения вступили в силу,\n"
-        "требуется перезагрузить компьютер."_cp1251,
-        "Внимание !!!"_cp1251, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        localized("Вы изменили положение мыши.\nЧтобы изменения вступили в силу,\n"
+                  "требуется перезагрузить компьютер."_cp1251,
+                  "You have moved the mouse.\nFor the change to take effect,\n"
+                  "you must restart your computer."),
+        localized("Внимание !!!"_cp1251, "Warning !!!"),
+        platform::MB_OK | platform::MB_ICONEXCLAMATION);
     platform::desktop().open_file("sound\\lalai.mp3");
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/startup.h"
+#include "base/fatal.h"
 #include "base/random.h"
 #include "board/board.h"
 #include "board/open_pairs.h"
@@ -144,7 +145,7 @@ void score_fields(Json& dump) {
 // Message boxes, fatal errors among them, and opened files since the last dump.
 void desktop_fields(Json& dump, DumpCursor& cursor) {
     const platform::RecordingDesktop& d = platform::recording_desktop();
-    const std::string_view fatal_caption = "Фатальная ошибка"_cp1251;
+    const std::string_view fatal_caption = fatal_error_caption();
     Json& fatal = dump["fatal"] = Json::array();
     Json& boxes = dump["message_boxes"] = Json::array();
     for (std::size_t i = cursor.boxes; i < d.boxes.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "base/language.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 
@@ -26,6 +27,10 @@ FatalErrorFile::~FatalErrorFile() {
     fatal_state().file = outer_;
 }
 
+const char* fatal_error_caption() {
+    return localized("Фатальная ошибка"_cp1251, "Fatal error");
+}
+
 void fatal_error(const char* text) {
     FatalState& state = fatal_state();
     std::string message = text;
@@ -35,7 +40,7 @@ void fatal_error(const char* text) {
     std::fflush(stderr);
     if (!state.box_shown) {
         state.box_shown = true;
-        platform::desktop().message_box(message, "Фатальная ошибка"_cp1251, platform::MB_OK);
+        platform::desktop().message_box(message, fatal_error_caption(), platform::MB_OK);
     }
     // The program ends with a failure code: a fatal error is not a normal end.
     platform::post_quit_message(1);

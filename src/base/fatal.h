@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vorpy developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one path for unrecoverable failures: a modal message box captioned
-// "Фатальная ошибка", then a request to end the message loop with exit code 1. Every
-// text also goes to standard error; only the first of a run gets a box.
+// "Фатальная ошибка" ("Fatal error" in English), then a request to end the message loop with exit
+// code 1. Every text also goes to standard error; only the first of a run gets a box.
 #pragma once
 
 #include <string>
@@ -13,6 +13,9 @@
 // after it follows from it: later texts go to standard error only. While a
 // FatalErrorFile lives, the text names its file on a line of its own.
 void fatal_error(const char* text);
+
+// The caption of a fatal error's box in the language in use.
+const char* fatal_error_caption();
 
 // Names the file being read for the fatal errors raised while it lives.
 class FatalErrorFile {

@@ -14,14 +14,22 @@
 #include <string>
 
 #include "base/fatal.h"
+#include "base/language.h"
 #include "platform/cp1251.h"
 
 namespace {
 // Shared by Strings whose allocation failed, so they stay valid and empty; never freed.
 char failed_allocation_text[1] = {'\0'};
 
-const char* const constructor_failure = "Конструктор String: нет памяти !!!"_cp1251;
-const char* const assignment_failure = "Оператор = String: нет памяти !!!"_cp1251;
+// The texts of a failed allocation, worded when it fails.
+const char* constructor_failure() {
+    return localized("Конструктор String: нет памяти !!!"_cp1251,
+                     "String constructor: out of memory !!!");
+}
+const char* assignment_failure() {
+    return localized("Оператор = String: нет памяти !!!"_cp1251,
+                     "String operator =: out of memory !!!");
+}
 }  // namespace
 
 bool String::allocate(std::int64_t length, const char* failure_text) {
@@ -49,16 +57,16 @@ String String::with_length(std::int64_t length, const char* failure_text) {
 }
 
 String::String() {
-    allocate(0, constructor_failure);
+    allocate(0, constructor_failure());
 }
 
 String::String(const char* text) {
     const std::size_t n = std::strlen(text);
-    if (allocate(static_cast<std::int64_t>(n), constructor_failure)) std::memcpy(text_, text, n);
+    if (allocate(static_cast<std::int64_t>(n), constructor_failure())) std::memcpy(text_, text, n);
 }
 
 String::String(const String& other) {
-    if (allocate(other.length_, constructor_failure))
+    if (allocate(other.length_, constructor_failure()))
         std::memcpy(text_, other.text_, other.length_);
 }
 
@@ -75,7 +83,7 @@ String& String::operator=(const char* text) {
     // The source may live inside our own buffer, so copy before freeing.
     const std::size_t n = std::strlen(text);
     char* old = text_;
-    if (allocate(static_cast<std::int64_t>(n), assignment_failure)) std::memcpy(text_, text, n);
+    if (allocate(static_cast<std::int64_t>(n), assignment_failure())) std::memcpy(text_, text, n);
     if (old != failed_allocation_text) std::free(old);
     return *this;
 }
@@ -95,7 +103,7 @@ int String::compare(const char* text) const {
 }
 
 String operator+(const String& a, const String& b) {
-    String s = String::with_length(std::int64_t{a.length_} + b.length_, constructor_failure);
+    String s = String::with_length(std::int64_t{a.length_} + b.length_, constructor_failure());
     if (s.length_ == a.length_ + b.length_) {
         std::memcpy(s.text_, a.text_, a.length_);
         std::memcpy(s.text_ + a.length_, b.text_, b.length_);
@@ -125,7 +133,7 @@ String String::mid(std::int32_t start, std::int32_t count) const {
     if (start < 1 || start > length_) start = 1;
     if (count < 1 || std::int64_t{start} + count > length_) count = length_ - start + 1;
     if (count < 0) count = 0;  // only for the empty text
-    String s = with_length(count, constructor_failure);
+    String s = with_length(count, constructor_failure());
     if (s.length_ == count) std::memcpy(s.text_, text_ + start - 1, count);
     return s;
 }

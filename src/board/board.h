@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+#include "base/language.h"
 #include "base/string.h"
 #include "base/timer.h"
 
@@ -68,6 +69,11 @@ struct HintPair {
 // ---- Program-wide state -------------------------------------------------------------
 
 // Everything the rules keep between calls, at its start-up values.
+// The window title's base text in a language: the game's name and version.
+inline const char* game_title(Language in) {
+    return in == Language::english ? "Vorpy 1.25" : "Ворпы 1.25"_cp1251;
+}
+
 struct RulesState {
     Board board = [] {
         Board b;
@@ -103,7 +109,7 @@ struct RulesState {
     std::int32_t cell_height = 0;
     // The window title's base text (Windows-1251); emptied at start-up when the main menu
     // file fails the identity check.
-    String title_text = "Ворпы 1.25"_cp1251;
+    String title_text = game_title(language());
 };
 
 RulesState& rules_state();

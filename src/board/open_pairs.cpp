@@ -8,6 +8,7 @@
 #include <span>
 
 #include "base/fatal.h"
+#include "base/language.h"
 #include "base/random.h"
 #include "board/path.h"
 #include "board/stage.h"
@@ -88,20 +89,25 @@ std::int32_t count_open_pairs() {
     return count;
 }
 
-String title_suffix(std::int32_t n) {
+String title_suffix(std::int32_t n, Language in) {
     if (n <= 0) return String();
+    if (in == Language::english) {
+        if (n == 1) return String(" (1 pair left).");
+        if (n <= 20) return String(" (") + n + " pairs left).";
+        return String(" (More than 20 pairs).");
+    }
     if (n == 1) return String(" (Остался "_cp1251) + n + " вариант)."_cp1251;
     if (n <= 4) return String(" (Осталось "_cp1251) + n + " варианта)."_cp1251;
     if (n <= 20) return String(" (Осталось "_cp1251) + n + " вариантов)."_cp1251;
     return String(" (Больше 20 вариантов)."_cp1251);
 }
 
-String title_for(const String& base, std::int32_t n) {
-    return base + title_suffix(n);
+String title_for(const String& base, std::int32_t n, Language in) {
+    return base + title_suffix(n, in);
 }
 
 String board_title() {
-    return title_for(rules_state().title_text, count_open_pairs());
+    return title_for(rules_state().title_text, count_open_pairs(), language());
 }
 
 bool reshuffle_due() {
@@ -115,7 +121,7 @@ void reshuffle_board(bool shift) {
         auto* list = static_cast<std::int32_t*>(
             reshuffle_allocator(static_cast<std::size_t>(tiles_left) * sizeof(std::int32_t)));
         if (list == nullptr) {
-            fatal_error("Не выделена память !!!"_cp1251);
+            fatal_error(localized("Не выделена память !!!"_cp1251, "Out of memory !!!"));
             return;
         }
         // Collect the kinds in scan order, at most tiles_left of them.

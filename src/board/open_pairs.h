@@ -24,11 +24,13 @@ std::int32_t count_open_pairs(const Board& b, HintPair& hint);
 std::int32_t count_open_pairs();
 
 // What follows the base title for n open pairs (Windows-1251): nothing for 0, the
-// count with its Russian noun form up to 20, and a fixed text above 20.
-String title_suffix(std::int32_t n);
-String title_for(const String& base, std::int32_t n);
+// count with the noun's form for it up to 20 (Russian's three, English's singular and
+// plural), and a fixed text above 20.
+String title_suffix(std::int32_t n, Language in);
+String title_for(const String& base, std::int32_t n, Language in);
 // The window title for the program's board: title_text followed by the suffix for the
-// current count (which leaves hint_pair and the path corners as count_open_pairs() does).
+// current count in the language in use (which leaves hint_pair and the path corners as
+// count_open_pairs() does).
 String board_title();
 
 // Whether a reshuffle is due: no pair is open and tiles remain. The caller announces

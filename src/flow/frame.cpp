@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "base/language.h"
 #include "base/paths.h"
 #include "board/board.h"
 #include "board/open_pairs.h"
@@ -36,6 +37,12 @@ void reset_flow_state() {
 }
 
 namespace {
+
+// The back menu's button says "Назад" but on the first and last screens of training.
+void restore_back_button() {
+    menu_state().back_menu.set_item_text(menu_items::back::button,
+                                         localized("Назад"_cp1251, "Back"));
+}
 
 // The score drains by a point a second.
 constexpr std::int64_t second_us = 1'000'000;
@@ -180,14 +187,15 @@ void training_next(platform::Window& window) {
     windowmenu& back = menu_state().back_menu;
     if (f.training_level < 0) {
         f.game_state = TRAINING_RULES;
-        back.set_item_text(menu_items::back::button, "Начать тренировку"_cp1251);
+        back.set_item_text(menu_items::back::button,
+                           localized("Начать тренировку"_cp1251, "Start training"));
         redraw_state(window);
         return;
     }
     f.training_level += 1;
     if (f.training_level > 3) {
         f.game_state = TRAINING_END;
-        back.set_item_text(menu_items::back::button, "Дальше"_cp1251);
+        back.set_item_text(menu_items::back::button, localized("Дальше"_cp1251, "Next"));
         redraw_state(window);
         return;
     }
@@ -317,18 +325,16 @@ bool back_screen_left(platform::Window& window, std::uint32_t key) {
 
 void training_rules(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
-    windowmenu& back = menu_state().back_menu;
     if (!back_screen_left(window, key)) return;
     f.game_state = TRAINING_NEXT;
     f.training_level += 1;
-    back.set_item_text(menu_items::back::button, "Назад"_cp1251);
+    restore_back_button();
 }
 
 void training_end(platform::Window& window, std::uint32_t key) {
     FlowState& f = flow_state();
-    windowmenu& back = menu_state().back_menu;
     if (!back_screen_left(window, key)) return;
-    back.set_item_text(menu_items::back::button, "Назад"_cp1251);
+    restore_back_button();
     f.game_state = MAIN_MENU;
     redraw_state(window);
 }
@@ -533,7 +539,7 @@ void on_close(platform::Window& window) {
         case TRAINING_PLAY:
         case TRAINING_RULES:
         case TRAINING_END:
-            menu_state().back_menu.set_item_text(menu_items::back::button, "Назад"_cp1251);
+            restore_back_button();
             f.game_state = MAIN_MENU;
             break;
         case PAUSE_MENU:

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vorpy developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The repaint of every screen, the score panel and the menu button.
+#include "base/language.h"
 #include "board/board.h"
 #include "board/open_pairs.h"
 #include "flow/board_play.h"
@@ -30,6 +31,11 @@ constexpr platform::Colour button_green = platform::rgb(0, 255, 0);
 
 const char* const text_face = "Courier New";
 
+// The pause and training menus' offer of a hint.
+const char* show_hint_text() {
+    return localized("Показать подсказку"_cp1251, "Show a hint");
+}
+
 // The font of this screen's texts: text width by cell height - 6.
 Font text_font(platform::Window& window) {
     return Font(&window.dc(), flow_state().text_width, rules::rules_state().cell_height - 6,
@@ -52,9 +58,11 @@ void centred_with_shadow(Font& font, int y, const String& text, platform::Colour
 
 void draw_hint_prompt(platform::Window& window) {
     Font font = text_font(window);
-    centred_with_shadow(font, 170, "Будут показаны два ворпа"_cp1251, prompt_green);
-    const String cost =
-        "Вы потеряте "_cp1251 + String() + rules::rules_state().hint_cost + " очков"_cp1251;
+    centred_with_shadow(font, 170,
+                        localized("Будут показаны два ворпа"_cp1251, "Two vorps will be shown"),
+                        prompt_green);
+    const String cost = localized("Вы потеряте "_cp1251, "You will lose ") + String() +
+                        rules::rules_state().hint_cost + localized(" очков"_cp1251, " points");
     centred_with_shadow(font, 220, cost, prompt_green);
 }
 
@@ -63,7 +71,7 @@ void draw_hint_prompt(platform::Window& window) {
 void draw_pause_items(platform::Window& window) {
     windowmenu& menu = menu_state().continue_menu;
     if (rules::rules_state().tiles_left > 0) {
-        menu.set_item_text(menu_items::pause::hint, "Показать подсказку"_cp1251);
+        menu.set_item_text(menu_items::pause::hint, show_hint_text());
         return;
     }
     menu.set_item_text(menu_items::pause::hint, "");
@@ -85,7 +93,7 @@ void show_resume_item() {
     constexpr int slot = menu_items::main::resume;
     if (f.kept_game) {
         if (!f.resume_slot_text) f.resume_slot_text = menu.item_texts[slot];
-        menu.set_item_text(slot, "Продолжить игру"_cp1251);
+        menu.set_item_text(slot, localized("Продолжить игру"_cp1251, "Continue game"));
     } else if (f.resume_slot_text) {
         menu.set_item_text(slot, *f.resume_slot_text);
     }
@@ -133,8 +141,8 @@ void redraw_state(platform::Window& window) {
             draw_board(window);
             menus.training_menu.set_item_text(menu_items::training::hint,
                                               rules::rules_state().tiles_left > 0
-                                                  ? "Показать подсказку"_cp1251
-                                                  : "Продолжить"_cp1251);
+                                                  ? show_hint_text()
+                                                  : localized("Продолжить"_cp1251, "Continue"));
             menus.training_menu.draw(window);
             paint_cursor(window);
             show_board_title();
@@ -202,7 +210,7 @@ void draw_score_panel(platform::Window& window) {
     for (int column = 8; column < 18; ++column)
         board_pictures().game_backdrop_cells[column][0].draw_to_window(
             window, column * rules::rules_state().cell_width, 0, platform::SRCCOPY);
-    const String text = "Счет: "_cp1251 + String() + score;
+    const String text = localized("Счет: "_cp1251, "Score: ") + String() + score;
     const int x = f.window_width - (text.length() + 1) * f.text_width;
     draw_text(window, x + 2, 5, text, shadow_grey, platform::TRANSPARENT);
     draw_text(window, x, 3, text, colour, platform::TRANSPARENT);
@@ -211,8 +219,9 @@ void draw_score_panel(platform::Window& window) {
 void draw_menu_button(platform::Window& window, platform::Colour colour) {
     const int tw = flow_state().text_width;
     Font font = text_font(window);
-    draw_text(window, tw + 2, 5, "<< Меню"_cp1251, shadow_grey, platform::TRANSPARENT);
-    draw_text(window, tw, 3, "<< Меню"_cp1251, colour, platform::TRANSPARENT);
+    const char* const text = localized("<< Меню"_cp1251, "<< Menu");
+    draw_text(window, tw + 2, 5, text, shadow_grey, platform::TRANSPARENT);
+    draw_text(window, tw, 3, text, colour, platform::TRANSPARENT);
 }
 
 }  // namespace flow

@@ -120,17 +120,18 @@ Picture::Picture(const char* name) {
 void Picture::load(const String& name) {
     release();
     const String extension = name.extension();
-    const std::string path = platform::native_path(name.c_str());
-    if (extension == ".bmp") {
-        bitmap_ = load_file(path, false);
-    } else if (extension == ".jpg" || extension == ".res" || extension == ".back") {
-        bitmap_ = load_file(path, true);
-    } else {
-        bitmap_ = load_file(path + ".bmp", false);
-    }
-    for (const char* ending : jpeg_fallback_endings) {
-        if (bitmap_) break;
-        bitmap_ = load_file(path + ending, true);
+    const bool named_bmp = extension == ".bmp";
+    const bool named_jpeg = extension == ".jpg" || extension == ".res" || extension == ".back";
+    // Each data folder in turn offers every form of the name, so a picture of a folder laid
+    // over another replaces that one's whatever form either has.
+    for (const std::string& path : platform::native_paths(name.c_str())) {
+        bitmap_ =
+            named_bmp || named_jpeg ? load_file(path, named_jpeg) : load_file(path + ".bmp", false);
+        for (const char* ending : jpeg_fallback_endings) {
+            if (bitmap_) return;
+            bitmap_ = load_file(path + ending, true);
+        }
+        if (bitmap_) return;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/fatal.h"
+#include "base/language.h"
 #include "platform/cp1251.h"
 
 namespace {
@@ -93,7 +94,8 @@ std::int64_t leading_integer(const char* text) {
 double read_setting_number(std::istream& input, const String& key) {
     String value;
     if (!find_setting(input, key, value)) {
-        const String message = "Значение "_cp1251 + key + " не найдено."_cp1251;
+        const String message = localized("Значение "_cp1251, "The value ") + key +
+                               localized(" не найдено."_cp1251, " was not found.");
         fatal_error(message.c_str());
         return 0;
     }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/fatal.h"
+#include "base/language.h"
 #include "graphics/drawing.h"
 #include "menu/settings.h"
 #include "platform/cp1251.h"
@@ -159,7 +160,8 @@ void windowmenu::init(Window& window, const char* path) {
     const std::optional<std::string> text =
         platform::read_text_file(platform::native_path(path), max_menu_file_bytes);
     if (!text) {
-        fatal_error("windowmenu::init: невозможно открыть файл"_cp1251);
+        fatal_error(localized("windowmenu::init: невозможно открыть файл"_cp1251,
+                              "windowmenu::init: cannot open the file"));
         return;
     }
     std::istringstream input(*text);
@@ -182,7 +184,9 @@ void windowmenu::init(Window& window, const char* path) {
     // Asked for by the unscaled width; the scale only tunes the layout.
     menu_font = platform::create_font(
         {std::string(face_name.c_str(), face_name.length()), char_height, char_width, 1000, true});
-    if (!menu_font) fatal_error("windowmenu::init:\nШрифт hfont не может быть создан."_cp1251);
+    if (!menu_font)
+        fatal_error(localized("windowmenu::init:\nШрифт hfont не может быть создан."_cp1251,
+                              "windowmenu::init:\nThe font hfont cannot be created."));
 
     char_width = static_cast<std::int32_t>(static_cast<float>(char_width) * reader.width_scale());
     text_x = 2 * char_width;

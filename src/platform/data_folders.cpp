@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/locale.h"
 
 namespace platform {
 
@@ -117,9 +118,13 @@ void reset_data_folders() {
 
 std::vector<std::string> data_roots() {
     const DataFolders& folders = folders_in_use();
-    if (folders.installed.empty()) return {""};
-    if (folders.user.empty()) return {folders.installed};
-    return {folders.user, folders.installed};
+    std::vector<std::string> roots;
+    if (!folders.installed.empty() && !folders.user.empty()) roots.push_back(folders.user);
+    // The language's own set lies over the default data, under the player's own files.
+    const std::string_view language_set = language_folder(language());
+    if (!language_set.empty()) roots.push_back(folders.installed + std::string(language_set));
+    roots.push_back(folders.installed);
+    return roots;
 }
 
 bool prepare_user_folder(const DataFolders& folders, const std::string& score_file) {

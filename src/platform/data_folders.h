@@ -53,8 +53,9 @@ const DataFolders& data_folders();
 void set_data_folders(const DataFolders& folders);
 void reset_data_folders();
 
-// The folders a relative native path is looked up in, the player's first; {""} when
-// portable.
+// The folders a relative native path is looked up in, the player's first, then the
+// language's own set (en/ of the data folder for English), then the data folder; {""}
+// when portable and Russian.
 std::vector<std::string> data_roots();
 
 // Makes the player's folder and gives it the installed starting score table when it has

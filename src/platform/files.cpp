@@ -18,6 +18,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/data_folders.h"
+#include "platform/locale.h"
 
 namespace platform {
 
@@ -41,11 +42,18 @@ std::vector<std::string> roots_of(const std::string& path) {
 }  // namespace
 
 std::string native_path(std::string_view game_path) {
+    const std::vector<std::string> paths = native_paths(game_path);
+    for (const std::string& path : paths)
+        if (exists(path)) return path;
+    return paths.back();
+}
+
+std::vector<std::string> native_paths(std::string_view game_path) {
     const std::string path = with_slashes(game_path);
-    const std::vector<std::string> roots = roots_of(path);
-    for (const std::string& root : roots)
-        if (exists(root + path)) return root + path;
-    return roots.back() + path;
+    std::vector<std::string> paths = roots_of(path);
+    for (std::string& root : paths)
+        root += path;
+    return paths;
 }
 
 std::string writable_path(std::string_view game_path) {
@@ -336,16 +344,16 @@ std::string file_error_text(int error) {
     switch (error) {
         case EACCES:
         case EPERM:
-            return "нет прав на запись"_cp1251;
+            return localized("нет прав на запись"_cp1251, "no permission to write");
         case EROFS:
-            return "диск только для чтения"_cp1251;
+            return localized("диск только для чтения"_cp1251, "the disk is read-only");
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
-            return "нет места на диске"_cp1251;
+            return localized("нет места на диске"_cp1251, "no space left on the disk");
         case EISDIR:
         case EINVAL:
-            return "это не обычный файл"_cp1251;
+            return localized("это не обычный файл"_cp1251, "not a regular file");
         default:
             return std::strerror(error);
     }

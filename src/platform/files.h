@@ -19,6 +19,9 @@ namespace platform {
 // relative path is looked up in the data folders (data_folders.h), the player's first;
 // a file in none of them gets the path of the last.
 std::string native_path(std::string_view game_path);
+// Every path of this system a game path may have, in the order native_path looks them up:
+// for a file found by its name with an ending added.
+std::vector<std::string> native_paths(std::string_view game_path);
 
 // The path of this system for a game path to write: the player's folder when the game
 // is installed (empty when there is none), never the installed data folder.

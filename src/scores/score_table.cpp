@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/language.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
@@ -111,10 +112,12 @@ void ScoreTable::insert_score(const String& name, std::int32_t score) {
     if (error == 0) return;
     // The player learns that the result was not kept, once for this save, and the
     // table goes back to what the file holds.
-    const std::string text = "Рекорд не сохранён в файл "_cp1251 +
+    const std::string text = localized("Рекорд не сохранён в файл "_cp1251,
+                                       "The high score was not saved to the file ") +
                              std::string(score_file_name.c_str()) + ":\n" +
                              platform::file_error_text(error);
-    platform::desktop().message_box(text, "Внимание !!!"_cp1251, platform::MB_ICONEXCLAMATION);
+    platform::desktop().message_box(text, localized("Внимание !!!"_cp1251, "Warning !!!"),
+                                    platform::MB_ICONEXCLAMATION);
     load_scores(score_file_name);
 }
 

@@ -161,7 +161,26 @@ TEST(Title, RussianFormsForEachCountAndTheCapAtTwenty) {
         {432, vorpy + more_than_20},
     };
     for (const auto& c : cases) {
-        const String title = rules::title_for(String(vorpy.c_str()), c.n);
+        const String title = rules::title_for(String(vorpy.c_str()), c.n, Language::russian);
+        EXPECT_EQ(std::string(title.c_str(), title.length()), c.expected) << c.n << " pairs";
+    }
+}
+
+TEST(Title, EnglishSingularPluralAndTheCapAtTwenty) {
+    const struct {
+        std::int32_t n;
+        std::string expected;
+    } cases[] = {
+        {0, "Vorpy 1.25"},
+        {1, "Vorpy 1.25 (1 pair left)."},
+        {2, "Vorpy 1.25 (2 pairs left)."},
+        {11, "Vorpy 1.25 (11 pairs left)."},
+        {20, "Vorpy 1.25 (20 pairs left)."},
+        {21, "Vorpy 1.25 (More than 20 pairs)."},
+    };
+    for (const auto& c : cases) {
+        const String title =
+            rules::title_for(rules::game_title(Language::english), c.n, Language::english);
         EXPECT_EQ(std::string(title.c_str(), title.length()), c.expected) << c.n << " pairs";
     }
 }

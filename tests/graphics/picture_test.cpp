@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/locale.h"
 
 namespace {
 
@@ -113,6 +114,53 @@ class PictureFiles : public testing::Test {
     fs::path old_cwd_;
     std::optional<std::string> old_tmpdir_;
 };
+
+// A language's own set (en/ for English) lies over the default pictures; each folder
+// offers all forms of a name before the next is searched.
+TEST_F(PictureFiles, TheLanguagesSetIsSearchedBeforeTheDefaults) {
+    struct Case {
+        const char* what;
+        platform::Language language;
+        std::map<std::string, Bytes> files;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"the set's JPEG before the default's BMP",
+         platform::Language::english,
+         {{"en/menu/menu.res", jpeg_5x3()}, {"menu/menu.bmp", bmp_124x61()}},
+         5,
+         3},
+        {"the default where the set has none",
+         platform::Language::english,
+         {{"en/menu/rules.jpg", jpeg_5x3()}, {"menu/menu.bmp", bmp_124x61()}},
+         124,
+         61},
+        {"a broken picture of the set gives way to the default",
+         platform::Language::english,
+         {{"en/menu/menu.bmp", garbage()}, {"menu/menu.res", jpeg_3x2()}},
+         3,
+         2},
+        {"Russian never looks in the set",
+         platform::Language::russian,
+         {{"en/menu/menu.bmp", bmp_127x64()}, {"menu/menu.res", jpeg_3x2()}},
+         3,
+         2},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        const fs::path folder = root_ / "work" / ("case" + std::to_string(index++));
+        fs::create_directories(folder);
+        fs::current_path(folder);
+        for (const auto& [path, bytes] : c.files)
+            put(folder.filename().string() + "/" + path, bytes);
+        platform::set_language(c.language);
+        Picture picture;
+        picture.load(String("menu\\menu"));
+        platform::reset_language();
+        EXPECT_EQ(picture.width(), c.width) << c.what;
+        EXPECT_EQ(picture.height(), c.height) << c.what;
+    }
+}
 
 // --- the search by name ----------------------------------------------------------
 

@@ -14,6 +14,7 @@
 
 #include "platform/data_folders.h"
 #include "platform/files.h"
+#include "platform/locale.h"
 
 namespace platform {
 namespace {
@@ -172,6 +173,30 @@ TEST_F(Overlay, AbsolutePathsAreTakenAsTheyAre) {
     EXPECT_EQ(native_path(absolute), absolute);
     EXPECT_EQ(list_matching(at("user/res") + "/*.back"),
               (std::vector<std::string>{"b.back", "c.back"}));
+}
+
+// English lays en/ of the data folder over it, under the player's own files; what the
+// player keeps stays shared by both languages.
+TEST_F(Overlay, TheEnglishSetLiesBetweenThePlayersFolderAndTheData) {
+    write("inst/en/menu/mainmenu.menu", "English");
+    write("inst/en/menu/back.menu", "English");
+    set_language(Language::english);
+    EXPECT_EQ(data_roots(),
+              (std::vector<std::string>{at("user") + "/", at("inst") + "/en/", at("inst") + "/"}));
+    const struct {
+        const char* game_path;
+        const char* found_in;
+    } cases[] = {{"menu\\mainmenu.menu", "user/menu/mainmenu.menu"},
+                 {"menu\\back.menu", "inst/en/menu/back.menu"},
+                 {"score.sco", "inst/score.sco"},
+                 {"res\\a.back", "inst/res/a.back"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(native_path(c.game_path), at(c.found_in)) << c.game_path;
+    EXPECT_EQ(writable_path("score.sco"), at("user") + "/score.sco");
+    set_data_folders({});
+    EXPECT_EQ(data_roots(), (std::vector<std::string>{"en/", ""}));
+    reset_language();
+    EXPECT_EQ(data_roots(), std::vector<std::string>{""});
 }
 
 TEST_F(DataFoldersTest, PortableReadsAndWritesTheCurrentFolder) {
