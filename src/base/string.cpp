@@ -24,11 +24,11 @@ char failed_allocation_text[1] = {'\0'};
 // The texts of a failed allocation, worded when it fails.
 const char* constructor_failure() {
     return localized("Конструктор String: нет памяти !!!"_cp1251,
-                     "String constructor: out of memory !!!");
+                     "String constructor: out of memory!");
 }
 const char* assignment_failure() {
     return localized("Оператор = String: нет памяти !!!"_cp1251,
-                     "String operator =: out of memory !!!");
+                     "String operator =: out of memory!");
 }
 }  // namespace
 

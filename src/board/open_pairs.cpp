@@ -121,7 +121,7 @@ void reshuffle_board(bool shift) {
         auto* list = static_cast<std::int32_t*>(
             reshuffle_allocator(static_cast<std::size_t>(tiles_left) * sizeof(std::int32_t)));
         if (list == nullptr) {
-            fatal_error(localized("Не выделена память !!!"_cp1251, "Out of memory !!!"));
+            fatal_error(localized("Не выделена память !!!"_cp1251, "Out of memory!"));
             return;
         }
         // Collect the kinds in scan order, at most tiles_left of them.

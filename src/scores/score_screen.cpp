@@ -56,7 +56,7 @@ void ScoreTable::draw_scores(platform::DrawContext& context, int char_width,
 void draw_name_entry(platform::Window& window, const String& player_name, int text_width,
                      int cell_height) {
     Font font(&window.dc(), text_width, cell_height - 6, "Courier New");
-    const String prompt = localized("Ваше имя ?"_cp1251, "Your name ?");
+    const String prompt = localized("Ваше имя ?"_cp1251, "Your name?");
     font.draw_centered(150, prompt, score_text_colour, TRANSPARENT);
     font.draw_centered(152, prompt, score_text_second_colour, TRANSPARENT);
     const String name_line = player_name + "_";

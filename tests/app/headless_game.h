@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vorpy developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the built game through its headless shell in a scratch copy of the generated
-// game folder (the score file copied, the other folders linked), and reads back the
+// game folder (the score file copied, the data folders linked), and reads back the
 // JSON lines it prints; plus the script pieces the scenario tests share.
 #pragma once
 
@@ -71,8 +71,11 @@ class HeadlessGameBase : public Base {
         std::filesystem::create_directories(folder_);
         const std::filesystem::path game(VORPY_GAME_DIR);
         std::filesystem::copy_file(game / "score.sco", folder_ / "score.sco");
-        for (const char* data : {"menu", "res", "sound"})
-            std::filesystem::create_directory_symlink(game / data, folder_ / data);
+        // Every data folder, the languages' own sets among them.
+        for (const auto& entry : std::filesystem::directory_iterator(game))
+            if (entry.is_directory())
+                std::filesystem::create_directory_symlink(entry.path(),
+                                                          folder_ / entry.path().filename());
     }
     ~HeadlessGameBase() override {
         std::error_code ignored;
@@ -96,11 +99,15 @@ class HeadlessGameBase : public Base {
         return bitmap ? *bitmap : platform::Bitmap(648, 528);
     }
 
-    // Runs the game on the script with the given options after --headless.
-    GameRun play(const std::string& script, const std::string& options = "--seed 1") {
+    // Runs the game on the script with the given options after --headless; with a locale,
+    // under that one's variables (say "LANG=en_US.UTF-8", or "" for none) alone.
+    GameRun play(const std::string& script, const std::string& options = "--seed 1",
+                 const std::optional<std::string>& locale = std::nullopt) {
         std::ofstream(file("script.txt"), std::ios::binary) << script;
-        const std::string command = "cd '" + folder_.string() + "' && '" + VORPY_BINARY +
-                                    "' --headless " + options +
+        const std::string environment =
+            locale ? "env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG " + *locale + " " : "";
+        const std::string command = "cd '" + folder_.string() + "' && " + environment + "'" +
+                                    VORPY_BINARY + "' --headless " + options +
                                     " --script script.txt >out.txt 2>err.txt";
         const int raw = std::system(command.c_str());
         GameRun run;

@@ -192,6 +192,29 @@ TEST_F(RealWindow, ShowsWhatTheHeadlessGameShows) {
     EXPECT_EQ(tiles_shown(removed), 142);
 }
 
+// Under an English locale the window speaks English: its menu as the headless game
+// draws it in English, and the title in English with the open pairs counted.
+TEST_F(RealWindow, SpeaksEnglishUnderAnEnglishLocale) {
+    const GameRun headless =
+        play("frames 3\nscreenshot menu.png\ndump\n", "--seed 7", "LANG=en_US.UTF-8");
+    ASSERT_EQ(headless.dumps.size(), 1u) << headless.errors;
+    const std::string new_game = point(headless.last()["item_centres"], "main", 3);
+    const std::string command = "cd '" + folder_.string() +
+                                "' && xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+                                VORPY_SOURCE_DIR + "/tests/app/real_window_english.sh' '" +
+                                VORPY_BINARY + "' " + new_game + " > window.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("window.log"));
+
+    expect_same_menu(picture("menu.png"), picture("english_menu.png"), "English window");
+    EXPECT_EQ(scenario::read_text(file("english_menu_title.txt")), "Vorpy 1.25\n");
+    const std::string title = scenario::read_text(file("english_play_title.txt"));
+    EXPECT_EQ(title.rfind("Vorpy 1.25 (", 0), 0u) << title;
+    EXPECT_TRUE(title.ends_with(" pairs left).\n") || title.ends_with("More than 20 pairs).\n"))
+        << title;
+    const std::string names = scenario::read_text(file("english_names.txt"));
+    EXPECT_EQ(names.rfind("_NET_WM_NAME(UTF8_STRING) = \"Vorpy 1.25 (", 0), 0u) << names;
+}
+
 // On April 1st the notice's sound goes to the desktop's opener, which may take its
 // time (some wait for the player they start): the game does not wait for it. A click
 // while the opener still runs is taken, and the window shows the rules screen.
