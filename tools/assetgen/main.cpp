@@ -3,8 +3,9 @@
 // vorpy_assetgen: writes the game's data folder.
 //
 //   vorpy_assetgen data <game folder> <effects source>
-//       menu/, res/ and sound/ in the game folder, the five effects as WAVE files
-//       beside the effects source, and the source itself (effect_wave()).
+//       menu/, res/ and sound/ in the game folder, en/menu/ with the English menus and
+//       screens, the five effects as WAVE files beside the effects source, and the
+//       source itself (effect_wave()).
 //   vorpy_assetgen scores <game folder>
 //       score.sco, only when the game folder has none: a player's scores stay.
 //   vorpy_assetgen art <icons folder> <icon name> <window art source>
@@ -20,6 +21,7 @@
 #include <system_error>
 
 #include "icons.h"
+#include "language.h"
 #include "menus.h"
 #include "music.h"
 #include "output.h"
@@ -45,39 +47,41 @@ bool make_folder(const fs::path& path) {
     return report(!error, path);
 }
 
-bool write_pictures(const fs::path& game) {
-    const fs::path res = game / "res", menu = game / "menu";
-    if (!make_folder(res) || !make_folder(menu)) return false;
+bool write_resources(const fs::path& game) {
+    const fs::path res = game / "res";
+    if (!make_folder(res)) return false;
     bool ok = report(write_bytes(res / "pic.bmp", encode_bmp(draw_atlas())), res / "pic.bmp");
     ok = ok && report(write_bytes(res / "panel.bmp", encode_bmp(draw_plate())), res / "panel.bmp");
     for (const Background& background : stage_backgrounds()) {
         const fs::path path = res / background.file_name;
         ok = ok && report(write_bytes(path, encode_jpeg(background.draw(), jpeg_quality)), path);
     }
+    return ok;
+}
+
+// The four screens and the six menus of a language into its menu folder.
+bool write_menu_folder(const fs::path& game, Language language) {
+    const fs::path menu = game / language_folder(language) / "menu";
+    if (!make_folder(menu)) return false;
     // The screens come in the forms the picture search knows: a BMP file, and JPEG
     // files under the endings it tries after the BMP file is not found.
     const struct {
         const char* file_name;
-        Image (*draw)();
+        Image (*draw)(const ScreenTexts&);
         bool jpeg;
     } screens[] = {{"menu.res", menu_screen, true},
                    {"rules.jpg", rules_screen, true},
                    {"rules_end.bmp", rules_end_screen, false},
                    {"menuscore.jpeg", score_screen, true}};
+    bool ok = true;
     for (const auto& screen : screens) {
         const fs::path path = menu / screen.file_name;
-        const Image image = screen.draw();
+        const Image image = screen.draw(screen_texts(language));
         ok = ok && report(write_bytes(path, screen.jpeg ? encode_jpeg(image, jpeg_quality)
                                                         : encode_bmp(image)),
                           path);
     }
-    return ok;
-}
-
-bool write_menus(const fs::path& game) {
-    const fs::path menu = game / "menu";
-    bool ok = make_folder(menu);
-    for (const MenuFile& file : menu_files())
+    for (const MenuFile& file : menu_files(language))
         ok = ok &&
              report(write_cp1251_lines(menu / file.file_name, file.lines), menu / file.file_name);
     return ok;
@@ -150,8 +154,10 @@ int main(int argc, char** argv) {
     if (command == "data" && argc == 4) {
         const fs::path source = argv[3];
         if (!make_folder(source.parent_path())) return 1;
-        const bool ok = write_pictures(game) && write_menus(game) && write_sounds(game, source);
-        return ok ? 0 : 1;
+        bool ok = write_resources(game);
+        for (const Language language : languages)
+            ok = ok && write_menu_folder(game, language);
+        return ok && write_sounds(game, source) ? 0 : 1;
     }
     if (command == "scores" && argc == 3) return write_scores(game) ? 0 : 1;
     if (command == "art" && argc == 5) return write_art(argv[2], argv[3], argv[4]) ? 0 : 1;

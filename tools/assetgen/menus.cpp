@@ -30,42 +30,56 @@ namespace {
 struct MenuLook {
     int red, green, blue;
     int char_width, char_height;
-    // The face with its width scale after the last space: the layout measures a text
-    // as its length times char_width times the scale, and the bold italic serif
-    // draws Russian words about nine tenths as wide as the width it is made with.
-    const char* face;
+    // The width scale written after the face: the layout measures a text as its
+    // length times char_width times the scale, so the scale is what the bold italic
+    // serif draws of a language's items for each unit of the width it is made with,
+    // about nine tenths for Russian words.
+    Phrase width_scale;
 };
 
 // An item the game gives a text, and the command word the file keeps beside it.
 struct Item {
     int number;
-    const char* text;
+    Phrase text;
     const char* command;
 };
 
-// count items, each a single space with the command NONE but those given; without
+// One menu's layout, the same in every language: its comment line, look, item count
+// and items; each item a single space with the command NONE but those named. Without
 // commands the file has no [EXECUT] section.
-std::vector<std::string> menu_file(const char* comment, const MenuLook& look, const char* extra_key,
-                                   int count, std::initializer_list<Item> named,
-                                   bool with_commands = true) {
-    std::vector<std::string> items(count, " ");
+struct MenuLayout {
+    const char* file_name;
+    Phrase comment;
+    MenuLook look;
+    const char* extra_key;
+    int count;
+    std::vector<Item> named;
+    bool with_commands = true;
+};
+
+std::vector<std::string> menu_file(const MenuLayout& menu, Language language) {
+    std::vector<std::string> items(menu.count, " ");
     std::vector<std::string> commands;
-    if (with_commands) commands.assign(count, "NONE");
-    for (const Item& item : named) {
-        items[item.number - 1] = item.text;
-        if (with_commands) commands[item.number - 1] = item.command;
+    if (menu.with_commands) commands.assign(menu.count, "NONE");
+    for (const Item& item : menu.named) {
+        items[item.number - 1] = item.text.in(language);
+        if (menu.with_commands) commands[item.number - 1] = item.command;
     }
-    std::vector<std::string> lines{std::string("; ") + comment, "red=" + std::to_string(look.red),
-                                   "green=" + std::to_string(look.green),
-                                   "blue=" + std::to_string(look.blue)};
-    if (extra_key != nullptr) lines.emplace_back(extra_key);
+    const MenuLook& look = menu.look;
+    std::vector<std::string> lines{
+        std::string("; ") + menu.comment.in(language), "red=" + std::to_string(look.red),
+        "green=" + std::to_string(look.green), "blue=" + std::to_string(look.blue)};
+    if (menu.extra_key != nullptr) lines.emplace_back(menu.extra_key);
     lines.insert(lines.end(),
                  {"", "[FONT]", std::to_string(look.char_width), std::to_string(look.char_height),
-                  look.face, "", "[OPTIONS]", "CENTER", "", "[TEXT]"});
+                  std::string("Times New Roman ") + look.width_scale.in(language), "", "[OPTIONS]",
+                  "CENTER", "", "[TEXT]"});
     lines.insert(lines.end(), items.begin(), items.end());
     lines.emplace_back("");
     if (!commands.empty()) {
-        lines.emplace_back("; Команды пунктов, по одной строке на пункт");
+        lines.emplace_back(std::string("; ") + Phrase{"Команды пунктов, по одной строке на пункт",
+                                                      "Item commands, one line per item"}
+                                                   .in(language));
         lines.emplace_back("[EXECUT]");
         lines.insert(lines.end(), commands.begin(), commands.end());
         lines.emplace_back("");
@@ -73,46 +87,71 @@ std::vector<std::string> menu_file(const char* comment, const MenuLook& look, co
     return lines;
 }
 
-const MenuLook gold{255, 232, 140, 16, 36, "Times New Roman 0.9"};
-const MenuLook pale_gold{255, 236, 170, 14, 32, "Times New Roman 0.93"};
+const MenuLook gold{255, 232, 140, 16, 36, {"0.9", "0.9"}};
+const MenuLook pale_gold{255, 236, 170, 14, 32, {"0.93", "0.93"}};
 
 }  // namespace
 
-std::vector<MenuFile> menu_files() {
+std::vector<MenuFile> menu_files(Language language) {
     namespace items = menu_items;
-    return {
+    const MenuLayout layouts[] = {
         {"helpmenu.menu",
-         menu_file("Подсказка: пункт 4 показывает два ворпа, пункт 5 возвращает в игру", gold,
-                   nullptr, items::hint::count,
-                   {{items::hint::show, "Да, показать", "HINT"},
-                    {items::hint::decline, "Нет, не надо", "PLAY"}})},
+         {"Подсказка: пункт 4 показывает два ворпа, пункт 5 возвращает в игру",
+          "Hint: item 4 shows two vorps, item 5 goes back to the game"},
+         gold,
+         nullptr,
+         items::hint::count,
+         {{items::hint::show, {"Да, показать", "Yes, show them"}, "HINT"},
+          {items::hint::decline, {"Нет, не надо", "No, thanks"}, "PLAY"}}},
         {"continuemenu.menu",
-         menu_file("Меню игры: 3 продолжить, 4 подсказка (или очки этапа), 5 закончить игру", gold,
-                   nullptr, items::pause::count,
-                   {{items::pause::resume, "Продолжить", "PLAY"},
-                    {items::pause::hint, "Показать подсказку", "HINT"},
-                    {items::pause::end_game, "Закончить игру", "END"}})},
-        {"mainmenu.menu", menu_file("Главное меню: 3 новая игра, 4 тренировка, 5 рекорды, 6 выход",
-                                    gold, "game=vorps", items::main::count,
-                                    {{items::main::new_game, "Новая игра", "NEW"},
-                                     {items::main::training, "Тренировка", "TRAINING"},
-                                     {items::main::scores, "Рекорды", "SCORES"},
-                                     {items::main::quit, "Выход", "EXIT"}})},
+         {"Меню игры: 3 продолжить, 4 подсказка (или очки этапа), 5 закончить игру",
+          "Game menu: 3 continue, 4 hint (or the stage score), 5 end the game"},
+         gold,
+         nullptr,
+         items::pause::count,
+         {{items::pause::resume, {"Продолжить", "Continue"}, "PLAY"},
+          {items::pause::hint, {"Показать подсказку", "Show a hint"}, "HINT"},
+          {items::pause::end_game, {"Закончить игру", "End game"}, "END"}}},
+        {"mainmenu.menu",
+         {"Главное меню: 3 новая игра, 4 тренировка, 5 рекорды, 6 выход",
+          "Main menu: 3 new game, 4 training, 5 high scores, 6 exit"},
+         gold,
+         "game=vorps",
+         items::main::count,
+         {{items::main::new_game, {"Новая игра", "New game"}, "NEW"},
+          {items::main::training, {"Тренировка", "Training"}, "TRAINING"},
+          {items::main::scores, {"Рекорды", "High scores"}, "SCORES"},
+          {items::main::quit, {"Выход", "Exit"}, "EXIT"}}},
         {"back.menu",
-         menu_file("Кнопка экранов правил, конца тренировки и рекордов: пункт 8", pale_gold,
-                   nullptr, items::back::count, {{items::back::button, "Назад", nullptr}}, false)},
-        {"really.menu", menu_file("Вопрос перед новой игрой, когда есть отложенная: 6 да, 8 нет",
-                                  gold, nullptr, items::really::count,
-                                  {{items::really::question, "Вы уверены?", "NONE"},
-                                   {items::really::yes, "Да", "YES"},
-                                   {items::really::no, "Нет", "NO"}})},
+         {"Кнопка экранов правил, конца тренировки и рекордов: пункт 8",
+          "The button of the rules, training end and score screens: item 8"},
+         pale_gold,
+         nullptr,
+         items::back::count,
+         {{items::back::button, {"Назад", "Back"}, nullptr}},
+         false},
+        {"really.menu",
+         {"Вопрос перед новой игрой, когда есть отложенная: 6 да, 8 нет",
+          "The question before a new game while one is kept: 6 yes, 8 no"},
+         gold,
+         nullptr,
+         items::really::count,
+         {{items::really::question, {"Вы уверены?", "Are you sure?"}, "NONE"},
+          {items::really::yes, {"Да", "Yes"}, "YES"},
+          {items::really::no, {"Нет", "No"}, "NO"}}},
         {"training.menu",
-         menu_file("Тренировка: 6 подсказка или следующее поле, 7 закончить тренировку",
-                   MenuLook{255, 240, 120, 14, 30, "Times New Roman 0.93"}, nullptr,
-                   items::training::count,
-                   {{items::training::hint, "Показать подсказку", "HINT"},
-                    {items::training::end, "Закончить тренировку", "END"}})},
+         {"Тренировка: 6 подсказка или следующее поле, 7 закончить тренировку",
+          "Training: 6 hint or the next board, 7 end training"},
+         MenuLook{255, 240, 120, 14, 30, pale_gold.width_scale},
+         nullptr,
+         items::training::count,
+         {{items::training::hint, {"Показать подсказку", "Show a hint"}, "HINT"},
+          {items::training::end, {"Закончить тренировку", "End training"}, "END"}}},
     };
+    std::vector<MenuFile> files;
+    for (const MenuLayout& layout : layouts)
+        files.push_back({layout.file_name, menu_file(layout, language)});
+    return files;
 }
 
 }  // namespace assetgen

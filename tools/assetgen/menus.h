@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "language.h"
+
 namespace assetgen {
 
 struct MenuFile {
@@ -14,7 +16,9 @@ struct MenuFile {
     std::vector<std::string> lines;
 };
 
-std::vector<MenuFile> menu_files();
+// The six menu files in the language; every language puts the same items at the same
+// numbers with the same commands, colours and font.
+std::vector<MenuFile> menu_files(Language language);
 
 // The nine lines of a fresh score table: name, space, score, best first.
 std::vector<std::string> starting_scores();

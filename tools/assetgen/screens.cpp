@@ -103,9 +103,9 @@ void title(Image& image, std::string_view utf8, int centre_x, int top, int heigh
 }
 
 void paragraphs(Image& image, int left, int top, int width, const TextStyle& style, int line_gap,
-                int paragraph_gap, const std::vector<std::string>& texts) {
+                int paragraph_gap, const std::vector<const char*>& texts) {
     int y = top;
-    for (const std::string& text : texts) {
+    for (const char* text : texts) {
         for (const std::string& line : wrap(style, text, width)) {
             draw_shadowed(image, left, y, style, line, body_colour);
             y += style.height + line_gap;
@@ -116,47 +116,27 @@ void paragraphs(Image& image, int left, int top, int width, const TextStyle& sty
 
 }  // namespace
 
-Image menu_screen() {
+Image menu_screen(const ScreenTexts& texts) {
     Image image = backdrop();
     // Wide enough for the hint prompt's longest line (24 characters of 18 pixels) and
     // with its rim well above the name entry's prompt at y 150.
     panel(image, {W / 2, 319}, {232, 183}, 0.35f);
-    title(image, "Ворпы", static_cast<int>(W / 2), 14, 124, rgb8(255, 236, 130),
+    title(image, texts.title, static_cast<int>(W / 2), 14, 124, rgb8(255, 236, 130),
           rgb8(236, 120, 34));
     place_vorp(image, 0, 70, 4, 2);
     place_vorp(image, 16, 506, 4, 2);
     return image;
 }
 
-Image rules_screen() {
+Image rules_screen(const ScreenTexts& texts) {
     Image image = backdrop();
     panel(image, {W / 2, 232}, {306, 212}, 0.55f);
-    draw_shadowed(image, screen_w / 2, 26, {"Liberation Serif", 34, 700, true}, "Как играть",
+    draw_shadowed(image, screen_w / 2, 26, {"Liberation Serif", 34, 700, true}, texts.rules.heading,
                   heading_colour, true);
     const TextStyle body{"Liberation Sans", 15, 400, false};
-    paragraphs(
-        image, 34, 74, 580, body, 2, 6,
-        {
-            "На поле 144 ворпа: 36 видов, по четыре каждого. Щёлкните по ворпу, потом по "
-            "такому же — если их можно соединить, пара исчезнет.",
-            "Правило двух поворотов: линия между ворпами состоит не больше чем из трёх прямых "
-            "отрезков (не больше двух поворотов) и идёт только по пустым клеткам.",
-            "Кольцо: вокруг поля всегда есть пустая рамка в одну клетку. Линия может выходить "
-            "в неё и обходить ворпов снаружи.",
-            "Режимы этапов: каждый этап — новое поле на новом фоне. На первом ворпы стоят на "
-            "месте; на следующих после каждой пары они съезжают вверх, вниз, влево или "
-            "вправо, а потом всё поле прокручивается по кругу. Через девять этапов режимы "
-            "начинаются сначала.",
-            "Очки: в начале этапа — бонус (300, 250, 200, 150, потом по 100), за пару — 10, "
-            "за пройденный девятый режим — ещё 1000. Каждая секунда игры стоит очко.",
-            "Подсказка: в меню игры («<< Меню» или Esc) можно попросить показать два ворпа, "
-            "которые убираются. Первая подсказка стоит 10 очков, каждая следующая на 10 "
-            "дороже. Если ходов не осталось, ворпы перемешаются сами; число открытых пар "
-            "видно в заголовке окна.",
-            "Тренировка — три небольших поля без очков и без спешки.",
-        });
+    paragraphs(image, 34, 74, 580, body, 2, 6, texts.rules.paragraphs);
     // An example: two hearts joined over the top of the row, with two turns.
-    draw_shadowed(image, 34, 396, body, "Пример: путь с двумя поворотами", accent_colour);
+    draw_shadowed(image, 34, 396, body, texts.rules.example, accent_colour);
     const int kinds_in_row[] = {4, 3, 7, 4};
     for (int i = 0; i < 4; ++i)
         place_tile(image, kinds_in_row[i], 404 + i * cell_w, 384);
@@ -169,15 +149,14 @@ Image rules_screen() {
     return image;
 }
 
-Image rules_end_screen() {
+Image rules_end_screen(const ScreenTexts& texts) {
     Image image = backdrop();
-    title(image, "Отлично!", screen_w / 2, 40, 92, rgb8(200, 255, 170), rgb8(60, 170, 90));
+    title(image, texts.training_end.heading, screen_w / 2, 40, 92, rgb8(200, 255, 170),
+          rgb8(60, 170, 90));
     panel(image, {W / 2, 262}, {270, 120}, 0.5f);
     const TextStyle body{"Liberation Sans", 19, 400, false};
-    const char* const lines[] = {"Тренировка окончена.", "В настоящей игре поле будет полным,",
-                                 "а ворпы начнут двигаться.", "Следите за очками и удачи!"};
     int y = 170;
-    for (const char* line : lines) {
+    for (const char* line : texts.training_end.lines) {
         draw_shadowed(image, screen_w / 2, y, body, line, body_colour, true);
         y += 30;
     }
@@ -188,14 +167,74 @@ Image rules_end_screen() {
     return image;
 }
 
-Image score_screen() {
+Image score_screen(const ScreenTexts& texts) {
     Image image = backdrop();
-    title(image, "Лучшие игроки", screen_w / 2, 22, 62, rgb8(255, 236, 130), rgb8(236, 120, 34));
+    title(image, texts.scores.heading, screen_w / 2, 22, 62, rgb8(255, 236, 130),
+          rgb8(236, 120, 34));
     // Around the rows and the back button below them, so its rim crosses neither.
     panel(image, {W / 2, 308}, {204, 186}, 0.45f);
-    draw_text(image, screen_w / 2, 96, {"Liberation Sans", 15, 400, true},
-              "девять лучших результатов", accent_colour, true);
+    draw_text(image, screen_w / 2, 96, {"Liberation Sans", 15, 400, true}, texts.scores.note,
+              accent_colour, true);
     return image;
+}
+
+const ScreenTexts& screen_texts(Language language) {
+    static const ScreenTexts russian{
+        "Ворпы",
+        {"Как играть",
+         {
+             "На поле 144 ворпа: 36 видов, по четыре каждого. Щёлкните по ворпу, потом по "
+             "такому же — если их можно соединить, пара исчезнет.",
+             "Правило двух поворотов: линия между ворпами состоит не больше чем из трёх прямых "
+             "отрезков (не больше двух поворотов) и идёт только по пустым клеткам.",
+             "Кольцо: вокруг поля всегда есть пустая рамка в одну клетку. Линия может выходить "
+             "в неё и обходить ворпов снаружи.",
+             "Режимы этапов: каждый этап — новое поле на новом фоне. На первом ворпы стоят на "
+             "месте; на следующих после каждой пары они съезжают вверх, вниз, влево или "
+             "вправо, а потом всё поле прокручивается по кругу. Через девять этапов режимы "
+             "начинаются сначала.",
+             "Очки: в начале этапа — бонус (300, 250, 200, 150, потом по 100), за пару — 10, "
+             "за пройденный девятый режим — ещё 1000. Каждая секунда игры стоит очко.",
+             "Подсказка: в меню игры («<< Меню» или Esc) можно попросить показать два ворпа, "
+             "которые убираются. Первая подсказка стоит 10 очков, каждая следующая на 10 "
+             "дороже. Если ходов не осталось, ворпы перемешаются сами; число открытых пар "
+             "видно в заголовке окна.",
+             "Тренировка — три небольших поля без очков и без спешки.",
+         },
+         "Пример: путь с двумя поворотами"},
+        {"Отлично!",
+         {"Тренировка окончена.", "В настоящей игре поле будет полным,",
+          "а ворпы начнут двигаться.", "Следите за очками и удачи!"}},
+        {"Лучшие игроки", "девять лучших результатов"}};
+    static const ScreenTexts english{
+        "Vorpy",
+        {"How to play",
+         {
+             "The board holds 144 vorps: 36 kinds, four of each. Click a vorp, then one just "
+             "like it: if the two can be joined, the pair disappears.",
+             "The two-turn rule: the line between the vorps is made of at most three straight "
+             "segments (at most two turns) and runs through empty cells only.",
+             "The ring: around the board there is always an empty frame one cell wide. The "
+             "line may go out into it and pass round the vorps on the outside.",
+             "Stage modes: every stage is a new board on a new background. On the first one the "
+             "vorps stay where they are; on the next ones they slide up, down, left or right "
+             "after every pair, and later the whole board scrolls round. After nine stages "
+             "the modes start over.",
+             "Score: a bonus at the start of a stage (300, 250, 200, 150, then 100 each), 10 "
+             "for a pair, another 1000 for clearing the ninth mode. Every second of play costs "
+             "a point.",
+             "Hint: in the game menu (\"<< Menu\" or Esc) you can ask to be shown two vorps "
+             "that can be removed. The first hint costs 10 points, each next one 10 more. If "
+             "no moves are left, the vorps reshuffle by themselves; the number of open pairs "
+             "is shown in the window's title.",
+             "Training: three small boards with no score and no hurry.",
+         },
+         "Example: a path with two turns"},
+        {"Well done!",
+         {"Training is over.", "In the real game the board is full,",
+          "and the vorps start to move.", "Watch your score, and good luck!"}},
+        {"High scores", "the nine best results"}};
+    return language == Language::english ? english : russian;
 }
 
 }  // namespace assetgen
