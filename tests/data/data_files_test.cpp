@@ -154,19 +154,27 @@ TEST_F(GameFolderTest, ScreenPicturesLoadAtWindowSizeSomeThroughTheJpegEndings) 
 // ---- Menu files -------------------------------------------------------------------------
 
 struct MenuCase {
-    const char* path;
+    std::string path;
     int items;
     std::vector<int> acted;  // the items the game flow acts on or writes
+    bool russian = true;     // else English: plain ASCII
 };
 
 class MenuFileTest : public GameFolderTest, public testing::WithParamInterface<MenuCase> {};
+
+// The file name without its folder and ending.
+std::string menu_case_name(const testing::TestParamInfo<MenuCase>& menu_case) {
+    std::string name = menu_case.param.path;
+    name = name.substr(name.rfind('\\') + 1);
+    return name.substr(0, name.find('.'));
+}
 
 TEST_P(MenuFileTest, LoadsWithItsItemsAndNoFatalError) {
     const MenuCase& c = GetParam();
     platform::Window window;
     window.resize(648, 528);
     windowmenu menu;
-    menu.init(window, c.path);
+    menu.init(window, c.path.c_str());
     EXPECT_TRUE(message_boxes().empty()) << message_boxes().front().text;
     ASSERT_EQ(menu.has_items, 1);
     ASSERT_EQ(menu.item_count, c.items);
@@ -189,7 +197,7 @@ TEST_P(MenuFileTest, IsWindows1251WithCrLfLineEnds) {
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[bytes.size() - 2], '\r');
     EXPECT_EQ(bytes.back(), '\n');
-    int cyrillic = 0;
+    int cyrillic = 0, beyond_ascii = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n') {
             ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at byte " << i;
@@ -199,26 +207,38 @@ TEST_P(MenuFileTest, IsWindows1251WithCrLfLineEnds) {
         }
         ASSERT_NE(bytes[i], 0x98) << "byte 0x98 has no character in Windows-1251";
         cyrillic += bytes[i] >= 0xC0;  // А..я
+        beyond_ascii += bytes[i] >= 0x80;
     }
-    EXPECT_GT(cyrillic, 0) << "no Russian text";
+    if (GetParam().russian) {
+        EXPECT_GT(cyrillic, 0) << "no Russian text";
+    } else {
+        EXPECT_EQ(beyond_ascii, 0) << "English text that is not plain ASCII";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(SixMenus, MenuFileTest,
-                         testing::Values(MenuCase{"menu\\helpmenu.menu", 6, {4, 5}},
-                                         MenuCase{"menu\\continuemenu.menu", 5, {3, 4, 5}},
-                                         MenuCase{"menu\\mainmenu.menu", 8, {3, 4, 5, 6}},
-                                         MenuCase{"menu\\back.menu", 8, {8}},
-                                         MenuCase{"menu\\really.menu", 8, {4, 6, 8}},
-                                         MenuCase{"menu\\training.menu", 7, {6, 7}}),
-                         [](const testing::TestParamInfo<MenuCase>& menu_case) {
-                             std::string name = menu_case.param.path + 5;
-                             return name.substr(0, name.find('.'));
-                         });
+// The six menus in the folder of one language, "menu\\" or "en\\menu\\".
+std::vector<MenuCase> six_menus(const std::string& folder, bool russian) {
+    const MenuCase menus[] = {
+        {"helpmenu.menu", 6, {4, 5}},       {"continuemenu.menu", 5, {3, 4, 5}},
+        {"mainmenu.menu", 8, {3, 4, 5, 6}}, {"back.menu", 8, {8}},
+        {"really.menu", 8, {4, 6, 8}},      {"training.menu", 7, {6, 7}}};
+    std::vector<MenuCase> cases;
+    for (const MenuCase& menu : menus)
+        cases.push_back({folder + menu.path, menu.items, menu.acted, russian});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(SixMenus, MenuFileTest, testing::ValuesIn(six_menus("menu\\", true)),
+                         menu_case_name);
+INSTANTIATE_TEST_SUITE_P(SixEnglishMenus, MenuFileTest,
+                         testing::ValuesIn(six_menus("en\\menu\\", false)), menu_case_name);
 
 TEST_F(GameFolderTest, MainMenuCarriesTheIdentityKey) {
-    std::ifstream file(platform::native_path("menu\\mainmenu.menu"), std::ios::binary);
-    ASSERT_TRUE(file.is_open());
-    EXPECT_EQ(str(read_setting_text(file, "game")), "vorps");
+    for (const char* path : {"menu\\mainmenu.menu", "en\\menu\\mainmenu.menu"}) {
+        std::ifstream file(platform::native_path(path), std::ios::binary);
+        ASSERT_TRUE(file.is_open()) << path;
+        EXPECT_EQ(str(read_setting_text(file, "game")), "vorps") << path;
+    }
 }
 
 // ---- Score file -------------------------------------------------------------------------

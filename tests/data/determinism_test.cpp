@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vorpy developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The generator writes the same bytes on every run: two runs into fresh folders give
-// identical files, identical to the data folder the build made; and the score file
-// is written only where there is none.
+// identical files, the English set in en/ among them, identical to the data folder
+// the build made; and the score file is written only where there is none.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -58,6 +58,9 @@ TEST_F(GeneratorRuns, TwoRunsWriteIdenticalFiles) {
     generate("second");
     const auto first = tree(root_ / "first"), second = tree(root_ / "second");
     ASSERT_FALSE(first.empty());
+    // The English set is among what is compared.
+    for (const char* english : {"game/en/menu/mainmenu.menu", "game/en/menu/menu.res"})
+        ASSERT_TRUE(first.count(english)) << english << " not written";
     ASSERT_EQ(first.size(), second.size());
     for (const auto& [path, bytes] : first) {
         ASSERT_TRUE(second.count(path)) << path << " missing from the second run";

@@ -20,6 +20,7 @@
 #include "app/headless_game.h"
 #include "game_folder.h"
 #include "graphics/picture.h"
+#include "ink.h"
 #include "menu/windowmenu.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
@@ -79,31 +80,12 @@ std::vector<int> visible_items(const windowmenu& menu) {
     return items;
 }
 
-int luminance(Pixel p) {
-    return (299 * static_cast<int>((p >> 16) & 0xFF) + 587 * static_cast<int>((p >> 8) & 0xFF) +
-            114 * static_cast<int>(p & 0xFF)) /
-           1000;
-}
-
-bool bright(Pixel p) {
-    return luminance(p) > 130;  // about one half
-}
-
 // Calls f(x, y) for every pixel of the rectangle that lies on the bitmap.
 template <class F>
 void each_pixel(const Bitmap& b, const Rect& r, F f) {
     for (int y = std::max(0, r.top); y < std::min(b.height, r.bottom); ++y)
         for (int x = std::max(0, r.left); x < std::min(b.width, r.right); ++x)
             f(x, y);
-}
-
-// The lowest row above limit_y where the picture has ink (text, title art, tiles)
-// between x0 and x1; -1 when there is none.
-int lowest_ink_row(const Bitmap& picture, int x0, int x1, int limit_y) {
-    for (int y = limit_y - 1; y >= 0; --y)
-        for (int x = x0; x < x1; ++x)
-            if (bright(picture.at(x, y))) return y;
-    return -1;
 }
 
 // Bright pixels of the picture inside a rectangle.
