@@ -33,10 +33,10 @@ struct MenuLook {
     // The width scale written after the face: the layout measures a text as its
     // length times char_width times the scale (the product cut to whole pixels), for
     // placing it and for the zone a click counts in. So the scale is what the bold
-    // italic serif draws of a menu's items for each unit of the width it is made with:
-    // about nine tenths for the Russian words, and for the English ones, measured
-    // through the font service, 0.83 in the gold menus, 0.96 for "Back" with its wide
-    // capital and 0.81 in the training menu.
+    // italic serif draws of a language's items, those of the file and those the game
+    // writes into them, for each unit of the width it is made with: about nine tenths
+    // for the Russian words, and 0.83 and 0.81 for the English ones at the two widths,
+    // as measured through the font service.
     Phrase width_scale;
 };
 
@@ -91,7 +91,7 @@ std::vector<std::string> menu_file(const MenuLayout& menu, Language language) {
 }
 
 const MenuLook gold{255, 232, 140, 16, 36, {"0.9", "0.83"}};
-const MenuLook pale_gold{255, 236, 170, 14, 32, {"0.93", "0.96"}};
+const MenuLook pale_gold{255, 236, 170, 14, 32, {"0.93", "0.81"}};
 
 }  // namespace
 
@@ -145,7 +145,7 @@ std::vector<MenuFile> menu_files(Language language) {
         {"training.menu",
          {"Тренировка: 6 подсказка или следующее поле, 7 закончить тренировку",
           "Training: 6 hint or the next board, 7 end training"},
-         MenuLook{255, 240, 120, 14, 30, {"0.93", "0.81"}},
+         MenuLook{255, 240, 120, 14, 30, pale_gold.width_scale},
          nullptr,
          items::training::count,
          {{items::training::hint, {"Показать подсказку", "Show a hint"}, "HINT"},
