@@ -300,7 +300,7 @@ TEST_F(TwoGames, SavingAtOnceLeaveOneWholeTable) {
         for (const auto& entry : fs::directory_iterator(folder_)) {
             const std::string name = entry.path().filename();
             EXPECT_TRUE(name == "score.sco" || name == "ann.txt" || name == "bob.txt" ||
-                        name == "menu" || name == "res" || name == "sound")
+                        live::is_data_folder(name))
                 << "left behind: " << name;
         }
     }

@@ -107,14 +107,19 @@ inline std::string to_name_entry(const std::string& name = "Newcomer") {
 // Confirms the name: the table is saved.
 inline const std::string enter = "char 13\nframes 1\n";
 
+// A folder of the game's data as the test folders link it: the Russian menus, the
+// pictures, the sounds and the English set.
+inline bool is_data_folder(const std::string& name) {
+    return name == "menu" || name == "res" || name == "sound" || name == "en";
+}
+
 // What a game folder holds besides the data folders, the files the game keeps (score
 // and kept game) and the test's errors file: what a failed write left behind.
 inline std::vector<std::string> stray_files(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename();
-        if (name != "score.sco" && name != "game.sav" && name != "err.txt" && name != "menu" &&
-            name != "res" && name != "sound")
+        if (name != "score.sco" && name != "game.sav" && name != "err.txt" && !is_data_folder(name))
             names.push_back(name);
     }
     return names;
