@@ -29,6 +29,7 @@ namespace fs = std::filesystem;
 using scenario::clear_board;
 using scenario::escape_to_pause;
 using scenario::GameRun;
+using scenario::item_text;
 using scenario::read_text;
 using scenario::start_game;
 
@@ -157,6 +158,8 @@ TEST_F(InstalledGame, PutsEveryFileInItsPlace) {
     const char* const files[] = {
         "games/vorpy",
         "share/vorpy/menu/mainmenu.menu",
+        "share/vorpy/en/menu/mainmenu.menu",
+        "share/vorpy/en/menu/menu.res",
         "share/vorpy/res/pic.bmp",
         "share/vorpy/res/01_dawn.back",
         "share/vorpy/sound/menu.wav",
@@ -222,6 +225,26 @@ TEST_F(InstalledGame, DesktopEntryMetainfoAndManPagePassTheirCheckers) {
     EXPECT_NE(read_text(metainfo).find("<project_license>GPL-3.0-or-later</project_license>"),
               std::string::npos);
     EXPECT_NE(read_text(page).find("vorpy " + version), std::string::npos) << read_text(page);
+}
+
+// Installed, an English locale reads the English set of the installed data under the
+// player's own files: a menu file the player keeps wins over both languages' own.
+TEST_F(InstalledGame, SpeaksEnglishFromTheInstalledSetUnderThePlayersFiles) {
+    const std::string env = "HOME=" + quoted(folder_ / "home") + " LANG=en_US.UTF-8";
+    const GameRun english = play(prefix / "games/vorpy", "frames 1\ndump\n", env);
+    ASSERT_EQ(english.status, 0) << english.errors;
+    EXPECT_EQ(english.last()["title"].str(), "Vorpy 1.25");
+    EXPECT_EQ(item_text(english.last(), "main", 3), "New game");
+    EXPECT_EQ(item_text(english.last(), "back", 8), "Back");
+
+    const fs::path players_menus = folder_ / "home/.local/share/vorpy/menu";
+    fs::create_directories(players_menus);
+    fs::copy_file(prefix / "share/vorpy/menu/back.menu", players_menus / "back.menu");
+    const GameRun overlaid = play(prefix / "games/vorpy", "frames 1\ndump\n", env);
+    ASSERT_EQ(overlaid.status, 0) << overlaid.errors;
+    EXPECT_EQ(item_text(overlaid.last(), "main", 3), "New game");
+    EXPECT_EQ(item_text(overlaid.last(), "back", 8), "Назад");
+    EXPECT_EQ(snapshot(destdir), installed) << "the installed tree changed";
 }
 
 struct PlayerFolderCase {
