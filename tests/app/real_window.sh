@@ -10,15 +10,9 @@
 # program that prints the X server's mouse pointer.
 set -eu
 . "$(dirname "$0")/board_cells.sh"
+. "$(dirname "$0")/game_window.sh"
 vorpy=$1 training=$2 start=$3 back=$4 new_game=$5 cursor_probe=$6
-unset SDL_VIDEODRIVER  # the tests run with the dummy driver; this one needs the X server
-SDL_AUDIODRIVER=dummy "$vorpy" --seed 7 --scale 1 > real.log 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-wid=$(timeout 20 xdotool search --sync --class vorpy | head -n 1)
-xdotool windowfocus --sync "$wid"
-xdotool mousemove --window "$wid" 0 0
-sleep 1
+open_game_window "$vorpy" --seed 7 --scale 1
 shot() { import -window "$wid" "$1"; }
 click() {
     xdotool mousemove --window "$wid" "${1%,*}" "${1#*,}" click 1

@@ -6,16 +6,9 @@
 # its open pairs, as xdotool and a task bar read them.
 # Arguments: the game binary, then the click point "x,y" of new game (main menu).
 set -eu
+. "$(dirname "$0")/game_window.sh"
 vorpy=$1 new_game=$2
-unset SDL_VIDEODRIVER  # the tests run with the dummy driver; this one needs the X server
-env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 SDL_AUDIODRIVER=dummy \
-    "$vorpy" --seed 7 --scale 1 > real.log 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-wid=$(timeout 20 xdotool search --sync --class vorpy | head -n 1)
-xdotool windowfocus --sync "$wid"
-xdotool mousemove --window "$wid" 0 0
-sleep 1
+open_game_window env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 "$vorpy" --seed 7 --scale 1
 import -window "$wid" english_menu.png
 xdotool getwindowname "$wid" > english_menu_title.txt
 menu_title=$(cat english_menu_title.txt)
