@@ -6,6 +6,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/fatal.h"
 #include "base/language.h"
@@ -116,11 +117,22 @@ void april_first_notice() {
     platform::desktop().open_file("sound\\lalai.mp3");
 }
 
-// Cuts the atlas into faces and masks through a surface of its size that holds a copy.
+// Cuts the atlas into faces and masks through a surface of its size that holds a copy;
+// the faces and masks kept from it (platform/kept_data.h) are shared instead.
 void cut_tile_atlas(platform::Window& window, const Picture& atlas) {
+    static KeptCuts kept;
+    flow::BoardPictures& p = flow::board_pictures();
+    std::vector<Picture*> pieces;
+    for (auto* set : {&p.tile_faces, &p.tile_masks})
+        for (Picture& picture : *set)
+            pieces.push_back(&picture);
+    const rules::RulesState& r = rules::rules_state();
+    const KeptCuts::Geometry geometry{r.cell_width, r.cell_height, 0, 0};
+    if (kept.share(atlas, geometry, pieces)) return;
     Surface surface(window.dc(), atlas.width(), atlas.height());
     atlas.draw_to_dc(surface.dc(), 0, 0, platform::SRCCOPY);
     flow::cut_atlas(surface.dc());
+    kept.keep(atlas, geometry, pieces);
 }
 
 // A main menu file that does not name this game leaves the window title empty.
@@ -147,7 +159,8 @@ void start_up(platform::Window& window, std::optional<std::uint32_t> seed) {
     flow::flow_state().text_width = r.cell_width / 2;
 
     flow::screen_pictures().menu_picture.draw_to_window(window, 0, 0, platform::SRCCOPY);
-    flow::capture_cells(window, flow::board_pictures().menu_backdrop_cells);
+    flow::capture_cells_under(window, flow::screen_pictures().menu_picture,
+                              flow::board_pictures().menu_backdrop_cells);
     load_menus(window);
     flow::flow_state().game_state = MAIN_MENU;
     identity_check();

@@ -3,6 +3,8 @@
 // Tile composition, the board drawing and the menu border animation.
 #include "flow/board_view.h"
 
+#include <vector>
+
 #include "base/random.h"
 #include "board/board.h"
 #include "flow/pictures.h"
@@ -46,6 +48,23 @@ void capture_cells(platform::Window& window, CellPictures& cells) {
     for (int column = 0; column < 18; ++column)
         for (int row = 0; row < 11; ++row)
             cells[column][row].capture_window(window, column * w, row * h, w, h, platform::SRCCOPY);
+}
+
+void capture_cells_under(platform::Window& window, const Picture& picture, CellPictures& cells) {
+    static KeptCuts kept;
+    const rules::RulesState& r = rules::rules_state();
+    const KeptCuts::Geometry geometry{window.client_width(), window.client_height(), r.cell_width,
+                                      r.cell_height};
+    // Only then does the window hold nothing but the picture's pixels.
+    const bool covered =
+        picture.width() >= window.client_width() && picture.height() >= window.client_height();
+    std::vector<Picture*> pieces;
+    for (auto& column : cells)
+        for (Picture& cell : column)
+            pieces.push_back(&cell);
+    if (covered && kept.share(picture, geometry, pieces)) return;
+    capture_cells(window, cells);
+    if (covered) kept.keep(picture, geometry, pieces);
 }
 
 namespace {

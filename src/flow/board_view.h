@@ -41,6 +41,9 @@ void reset_board_pictures();
 void cut_atlas(const platform::DrawContext& atlas);
 // Copies the window contents under every cell into cells.
 void capture_cells(platform::Window& window, CellPictures& cells);
+// The same just after picture was drawn at the window's top left: where it covers the
+// whole window, the cells kept from it (platform/kept_data.h) are shared instead.
+void capture_cells_under(platform::Window& window, const Picture& picture, CellPictures& cells);
 // Composes the tile of an occupied cell: backdrop piece, plate, mask OR, face AND,
 // then one copy a pixel wider and higher than the cell.
 void draw_tile(platform::Window& window, int column, int row);

@@ -434,7 +434,7 @@ void show_background(platform::Window& window, const String& name) {
     } else {
         backdrop.draw_to_window(window, 0, 0, platform::SRCCOPY);
     }
-    capture_cells(window, board_pictures().game_backdrop_cells);
+    capture_cells_under(window, backdrop, board_pictures().game_backdrop_cells);
 }
 
 bool run_frame(platform::Window& window) {

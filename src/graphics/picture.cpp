@@ -166,6 +166,25 @@ void Picture::capture_dc(const platform::DrawContext& context, int x, int y, int
     bitmap_ = std::make_shared<const platform::Bitmap>(std::move(captured));
 }
 
+bool KeptCuts::share(const Picture& source, const Geometry& geometry,
+                     std::span<Picture* const> pieces) {
+    const Cut* cut = cuts_.find({source.bitmap(), geometry});
+    if (cut == nullptr || cut->pieces.size() != pieces.size()) return false;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        pieces[i]->share(cut->pieces[i]);
+    return true;
+}
+
+void KeptCuts::keep(const Picture& source, const Geometry& geometry,
+                    std::span<Picture* const> pieces) {
+    if (source.is_empty()) return;
+    Cut cut{source.shared_bitmap(), {}};
+    cut.pieces.reserve(pieces.size());
+    for (const Picture* piece : pieces)
+        cut.pieces.push_back(piece->shared_bitmap());
+    cuts_.keep({source.bitmap(), geometry}, std::move(cut));
+}
+
 void jpeg_to_bmp(const char* source, const char* target) {
     const int fd = ::open(target, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return;

@@ -4,10 +4,15 @@
 // file under one of several endings, or captured from a drawing context.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "base/string.h"
+#include "platform/kept_data.h"
 #include "platform/raster.h"
 #include "platform/window.h"
 
@@ -41,9 +46,36 @@ class Picture {
     // Drops the bitmap.
     void release() { bitmap_.reset(); }
 
+    // The bitmap as pictures that share it hold it.
+    const std::shared_ptr<const platform::Bitmap>& shared_bitmap() const { return bitmap_; }
+    // Makes the picture the given bitmap, shared with whatever else holds it.
+    void share(std::shared_ptr<const platform::Bitmap> bitmap) { bitmap_ = std::move(bitmap); }
+
   private:
     // Never changed once made, so pictures loaded from one file may share it.
     std::shared_ptr<const platform::Bitmap> bitmap_;
+};
+
+// Pictures cut from one picture (the tiles of the atlas, the cells of a backdrop), kept
+// while decoded data is kept: what a cut of one source bitmap at one geometry gave the
+// first time is shared by every later cut of the same.
+class KeptCuts {
+  public:
+    using Geometry = std::array<std::int32_t, 4>;
+    // Gives each of pieces, in order, its picture as kept from source at geometry; false,
+    // the pieces untouched, when none is kept.
+    bool share(const Picture& source, const Geometry& geometry, std::span<Picture* const> pieces);
+    // Keeps what the pieces hold now as the cut of source at geometry; an empty source is
+    // nothing to keep a cut of.
+    void keep(const Picture& source, const Geometry& geometry, std::span<Picture* const> pieces);
+
+  private:
+    struct Cut {
+        // Held, so that no other bitmap takes its place in memory while its cut is kept.
+        std::shared_ptr<const platform::Bitmap> source;
+        std::vector<std::shared_ptr<const platform::Bitmap>> pieces;
+    };
+    platform::KeptBy<std::pair<const platform::Bitmap*, Geometry>, Cut> cuts_;
 };
 
 // Decodes the JPEG file source into an uncompressed 24-bit BMP file target (54-byte

@@ -18,22 +18,22 @@ bool decoded_data_kept();
 // Changes at every switch, so each holder knows when to drop what it holds.
 std::uint64_t kept_data_generation();
 
-// Values decoded from files, by the native path they were read from.
-template <class Value>
-class KeptByPath {
+// Values made from the data folder's files, by what they were made from.
+template <class Key, class Value>
+class KeptBy {
   public:
-    // The value kept for path; null while keeping is off or nothing is kept for it.
-    const Value* find(const std::string& path) {
+    // The value kept for key; null while keeping is off or nothing is kept for it.
+    const Value* find(const Key& key) {
         if (!decoded_data_kept()) return nullptr;
         catch_up();
-        const auto it = values_.find(path);
+        const auto it = values_.find(key);
         return it == values_.end() ? nullptr : &it->second;
     }
-    // Keeps value for path while keeping is on; does nothing otherwise.
-    void keep(const std::string& path, Value value) {
+    // Keeps value for key while keeping is on; does nothing otherwise.
+    void keep(const Key& key, Value value) {
         if (!decoded_data_kept()) return;
         catch_up();
-        values_[path] = std::move(value);
+        values_[key] = std::move(value);
     }
 
   private:
@@ -43,8 +43,12 @@ class KeptByPath {
         generation_ = kept_data_generation();
     }
 
-    std::map<std::string, Value> values_;
+    std::map<Key, Value> values_;
     std::uint64_t generation_ = 0;
 };
+
+// Values decoded from files, by the native path they were read from.
+template <class Value>
+using KeptByPath = KeptBy<std::string, Value>;
 
 }  // namespace platform

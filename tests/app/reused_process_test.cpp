@@ -38,6 +38,7 @@ std::vector<Script> scripts() {
     const std::string end = "frames 2\ndump\nscreenshot shot.png\n";
     return {
         {"MainMenu", "frames 1\nmove 300 250\nframes 2\n" + end},
+        {"MenuBorder", "frames 1\nwait 150\nframes 1\nwait 150\nframes 1\n" + end},
         {"Play", start_game() + "click_cell 3 3\nframes 1\nclick_cell 9 4\nframes 1\nwait 1500\n" +
                      "frames 2\nkey h\nframes 2\n" + end},
         {"ClearedStage", start_game() + board_of({{1, 1, 0}, {2, 1, 0}}) + remove_pair(1, 1, 2, 1) +

@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/kept_data.h"
 #include "platform/locale.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -637,5 +639,64 @@ TEST_F(PictureRaster, AnEmptyPictureDrawsNothing) {
     EXPECT_EQ(window_.framebuffer().pixels, before.pixels);
     EXPECT_EQ(window_.framebuffer().changes, before.changes);
 }
+
+// --- cuts kept while decoded data is kept --------------------------------------
+
+struct KeptCutCase {
+    const char* name;
+    bool keeping = true;
+    bool switched_between = false;  // keeping switched on again between the cut and the ask
+    bool other_geometry = false;
+    bool other_source = false;  // another picture of the same pixels
+    bool empty_source = false;
+    bool shared = false;
+};
+
+class KeptCut : public PictureRaster, public testing::WithParamInterface<KeptCutCase> {
+  protected:
+    void TearDown() override { platform::keep_decoded_data(false); }
+};
+
+TEST_P(KeptCut, SharesOnlyWhatWasKeptFromTheSameBitmapAtTheSameGeometry) {
+    const KeptCutCase& c = GetParam();
+    platform::keep_decoded_data(c.keeping);
+    Picture source, twin;
+    source.capture_window(window_, 0, 0, 6, 4, platform::SRCCOPY);
+    twin.capture_window(window_, 0, 0, 6, 4, platform::SRCCOPY);
+    const Picture empty;
+    Picture left, right;
+    left.capture_window(window_, 0, 0, 3, 4, platform::SRCCOPY);
+    right.capture_window(window_, 3, 0, 3, 4, platform::SRCCOPY);
+    Picture* const cut[] = {&left, &right};
+    KeptCuts cuts;
+    cuts.keep(c.empty_source ? empty : source, {3, 4, 0, 0}, cut);
+    if (c.switched_between) platform::keep_decoded_data(true);
+
+    Picture first, second;
+    first.capture_window(window_, 0, 0, 1, 1, platform::SRCCOPY);
+    const platform::Bitmap* const held = first.bitmap();
+    Picture* const asked[] = {&first, &second};
+    const Picture& from = c.empty_source ? empty : c.other_source ? twin : source;
+    const KeptCuts::Geometry geometry{c.other_geometry ? 2 : 3, 4, 0, 0};
+    EXPECT_EQ(cuts.share(from, geometry, asked), c.shared);
+    if (c.shared) {
+        EXPECT_EQ(first.bitmap(), left.bitmap());
+        EXPECT_EQ(second.bitmap(), right.bitmap());
+    } else {
+        EXPECT_EQ(first.bitmap(), held);
+        EXPECT_TRUE(second.is_empty());
+    }
+}
+
+const KeptCutCase kept_cut_cases[] = {
+    {.name = "KeptAndAskedAlike", .shared = true},
+    {.name = "NotKeeping", .keeping = false},
+    {.name = "SwitchedBetween", .switched_between = true},
+    {.name = "OtherGeometry", .other_geometry = true},
+    {.name = "OtherBitmapOfTheSamePixels", .other_source = true},
+    {.name = "EmptySource", .empty_source = true},
+};
+INSTANTIATE_TEST_SUITE_P(Picture, KeptCut, testing::ValuesIn(kept_cut_cases),
+                         test_support::CaseName());
 
 }  // namespace
