@@ -14,10 +14,13 @@ namespace platform {
 class Window {
   public:
     Window();
+    ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Gives the window a black client area of the given size; the context keeps its selections.
+    // Gives the window a black client area of the given size; the context keeps its
+    // selections. While decoded data is kept (platform/kept_data.h), games play one after
+    // another in the process, and the pixels of the last window gone are used again.
     void resize(int client_width, int client_height);
 
     // The window's own drawing context: every request returns this one.
