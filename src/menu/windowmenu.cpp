@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "base/fatal.h"
 #include "base/language.h"
@@ -17,6 +18,7 @@
 #include "menu/settings.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
+#include "platform/kept_data.h"
 #include "platform/text.h"
 
 using platform::Colour;
@@ -273,14 +275,30 @@ MenuState& menu_state() {
     return state;
 }
 
+namespace {
+// A menu as at start loaded from its file; while decoded data is kept, a copy of the menu
+// that file gave at this window size, once it loaded with its font.
+void load_menu(Window& window, windowmenu& menu, const char* path) {
+    static platform::KeptBy<std::tuple<std::string, int, int>, windowmenu> kept;
+    const std::tuple<std::string, int, int> key{platform::native_path(path), window.client_width(),
+                                                window.client_height()};
+    if (const windowmenu* loaded = kept.find(key)) {
+        menu = *loaded;
+        return;
+    }
+    menu.init(window, path);
+    if (menu.menu_font) kept.keep(key, menu);
+}
+}  // namespace
+
 void load_menus(Window& window) {
     MenuState& menus = menu_state();
-    menus.help_menu.init(window, "menu\\helpmenu.menu");
-    menus.continue_menu.init(window, "menu\\continuemenu.menu");
-    menus.main_menu.init(window, "menu\\mainmenu.menu");
-    menus.back_menu.init(window, "menu\\back.menu");
-    menus.really_menu.init(window, "menu\\really.menu");
-    menus.training_menu.init(window, "menu\\training.menu");
+    load_menu(window, menus.help_menu, "menu\\helpmenu.menu");
+    load_menu(window, menus.continue_menu, "menu\\continuemenu.menu");
+    load_menu(window, menus.main_menu, "menu\\mainmenu.menu");
+    load_menu(window, menus.back_menu, "menu\\back.menu");
+    load_menu(window, menus.really_menu, "menu\\really.menu");
+    load_menu(window, menus.training_menu, "menu\\training.menu");
 }
 
 void reset_menu_state() {

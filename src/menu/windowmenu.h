@@ -97,7 +97,9 @@ struct MenuState {
 
 MenuState& menu_state();
 
-// Loads the six menu files, in their fixed order, for the window's client area.
+// Loads the six menu files, in their fixed order, for the window's client area, into
+// menus as they are at start; while decoded data is kept (platform/kept_data.h), each
+// file is read once for each size of window.
 void load_menus(platform::Window& window);
 
 // Puts the six menus back as they are before loading.
