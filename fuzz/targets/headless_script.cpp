@@ -51,17 +51,22 @@ std::string read_start_scores() {
     return bytes.str();
 }
 
-// Makes the game folder in the scratch folder, with the data folders linked, once for
-// the process.
+// Makes the game folder in the scratch folder, with every data folder of the generated
+// one linked (whatever folders it has), once for the process.
 const std::string& game_folder() {
     static const std::string folder = [] {
         const std::string path = fuzz::scratch_folder() + "game/";
         std::error_code error;
         fs::create_directories(path, error);
-        for (const char* data : {"menu", "res", "sound"}) {
-            fs::create_directory_symlink(fs::path(VORPY_GAME_DIR) / data, path + data, error);
+        int linked = 0;
+        for (const fs::directory_entry& data : fs::directory_iterator(VORPY_GAME_DIR, error)) {
+            if (!data.is_directory(error)) continue;
+            fs::create_directory_symlink(data.path(), path + data.path().filename().string(),
+                                         error);
             if (error) fuzz::fail("cannot link the game's data folders");
+            ++linked;
         }
+        if (error || linked == 0) fuzz::fail("cannot list the game's data folders");
         return path;
     }();
     return folder;
