@@ -4,7 +4,8 @@
 // each input a whole game from start-up in a private copy of the generated game folder
 // (the score file put back and the kept game removed before each run). Every subsystem's state
 // starts each input as a new process would have it; the pictures and music lengths decoded from the
-// unchanging data folder are kept from one input to the next. Frames are limited so a
+// unchanging data folder are kept from one input to the next. An input that starts with
+// the line "language en" plays in English. Frames are limited so a
 // long "frames" line cannot stall the run, and screenshot lines write nothing. With
 // whole data the run must end normally: no fatal error and no message box. After every
 // line the game's invariants are checked (see check_invariants); a broken one aborts.
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -32,6 +34,7 @@
 #include "flow/kept_game.h"
 #include "platform/desktop.h"
 #include "platform/kept_data.h"
+#include "platform/locale.h"
 #include "scores/score_table.h"
 #include "support.h"
 
@@ -162,7 +165,7 @@ int open_pairs(const rules::Board& board) {
 bool known_state(std::int32_t state) {
     for (const std::int32_t known :
          {NEW_STAGE, PLAY, TRAINING_NEXT, TRAINING_PLAY, MAIN_MENU, TRAINING_RULES, TRAINING_END,
-          HINT_PROMPT, PAUSE_MENU, SCORE_SCREEN, NAME_ENTRY, QUIT})
+          HINT_PROMPT, PAUSE_MENU, CONFIRM_NEW_GAME, SCORE_SCREEN, NAME_ENTRY, QUIT})
         if (state == known) return true;
     return false;
 }
@@ -253,7 +256,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.screenshots = false;
     Checks checks;
     options.after_line = [&checks](std::string_view line) { check_invariants(checks, line); };
-    std::istringstream script(std::string(reinterpret_cast<const char*>(data), size));
+    // A first line "language en" is the target's own: the game speaks English, as with
+    // --language en, and the script follows.
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    if (constexpr std::string_view english = "language en\n"; text.starts_with(english)) {
+        options.language = platform::Language::english;
+        text.remove_prefix(english.size());
+    }
+    std::istringstream script{std::string(text)};
     // The dumps are made in full and dropped: a stream without a buffer writes nothing.
     std::ostream nowhere(nullptr);
     int exit_code = 0;
