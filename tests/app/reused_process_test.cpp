@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "flow/kept_game.h"
 #include "platform/kept_data.h"
+#include "platform/locale.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ using scenario::start_training;
 struct Script {
     const char* name;
     std::string lines;
+    bool english = false;  // played with --language en
 };
 
 // Every screen and much of what changes state: each ends with a dump and a screenshot.
@@ -51,6 +53,10 @@ std::vector<Script> scripts() {
         {"Muted", "frames 1\nkey m\nkey f11\nframes 2\n" + end},
         {"KeptByTerm", start_game() + "click_cell 3 3\nframes 1\nterm\n"},
         {"Quit", "frames 1\nclick_item main 6\nframes 5\n"},
+        {"EnglishPause", start_game() + "click_cell 3 3\nframes 1\n" + escape_to_pause() + end,
+         true},
+        {"EnglishMenuBorder", "frames 1\nwait 150\nframes 1\nclick_item main 1\nframes 2\n" + end,
+         true},
     };
 }
 
@@ -75,7 +81,9 @@ class ReusedProcess : public HeadlessGame {
 
     Outcome in_own_process(const Script& script) {
         fresh_folder();
-        const scenario::GameRun run = play(script.lines, "--seed 1 --date 2026-11-10");
+        const scenario::GameRun run =
+            play(script.lines, std::string("--seed 1 --date 2026-11-10") +
+                                   (script.english ? " --language en" : ""));
         return {run.status, read_text(file("out.txt")), read_text(file("shot.png"))};
     }
 
@@ -85,6 +93,7 @@ class ReusedProcess : public HeadlessGame {
         app::HeadlessOptions options;
         options.seed = 1;
         options.date = platform::LocalDate{10, 10};
+        if (script.english) options.language = platform::Language::english;
         std::istringstream lines(script.lines);
         std::ostringstream out, err;
         const std::filesystem::path home = std::filesystem::current_path();
