@@ -5,6 +5,8 @@
 // cell holds what the window shows under it whatever the picture's size.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "board/board.h"
 #include "flow/board_view.h"
 #include "platform/kept_data.h"
@@ -24,6 +26,9 @@ struct CellsCase {
     bool keeping = true;
     bool shared = false;
 };
+void PrintTo(const CellsCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CellsUnderPicture : public testing::TestWithParam<CellsCase> {
   protected:

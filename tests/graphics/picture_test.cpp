@@ -17,6 +17,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -651,6 +652,9 @@ struct KeptCutCase {
     bool empty_source = false;
     bool shared = false;
 };
+void PrintTo(const KeptCutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class KeptCut : public PictureRaster, public testing::WithParamInterface<KeptCutCase> {
   protected:
