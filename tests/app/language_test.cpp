@@ -6,6 +6,7 @@
 // had an English set.
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -86,41 +87,36 @@ TEST_F(Languages, EnglishLocalesGiveEnglishAndRussianOnesTheGameAsItWas) {
     std::filesystem::create_directory_symlink(std::filesystem::path(VORPY_GAME_DIR) / "en",
                                               file("en"));
 
-    const struct {
+    // Each locale's walk against the reference walk of its language.
+    struct Started {
         const char* locale;
         const char* options;
-    } russian[] = {{"LANG=ru_RU.UTF-8", ""},
-                   {"LANG=C", ""},
-                   {"", ""},
-                   {"LC_ALL=POSIX LANG=en_US.UTF-8", ""},
-                   {"LANG=en_US.UTF-8", "--language ru"}};
-    for (const auto& c : russian) {
-        const std::string what = std::string("Russian under '") + c.locale + "' " + c.options;
-        const Walk w = walk(c.locale, c.options);
-        expect_walked(w, what);
-        EXPECT_EQ(w.output, before.output) << what;
-        for (std::size_t i = 0; i < std::size(screens); ++i)
-            EXPECT_TRUE(w.shots[i] == before.shots[i]) << what << ": " << screens[i];
-    }
-
-    const struct {
-        const char* locale;
-        const char* options;
-    } english[] = {{"LANG=en_US.UTF-8", ""},
-                   {"LANGUAGE=en", ""},
-                   {"LC_ALL=en_GB.UTF-8", ""},
-                   {"LANGUAGE=de:en LANG=ru_RU.UTF-8", ""},
-                   {"LANG=ru_RU.UTF-8", "--language en"}};
-    const Walk first = walk(english[0].locale);
+    };
+    const auto expect_walks_as = [this](const Walk& reference, const char* language,
+                                        std::initializer_list<Started> starts) {
+        for (const Started& c : starts) {
+            const std::string what =
+                std::string(language) + " under '" + c.locale + "' " + c.options;
+            const Walk w = walk(c.locale, c.options);
+            expect_walked(w, what);
+            EXPECT_EQ(w.output, reference.output) << what;
+            for (std::size_t i = 0; i < std::size(screens); ++i)
+                EXPECT_TRUE(w.shots[i] == reference.shots[i]) << what << ": " << screens[i];
+        }
+    };
+    expect_walks_as(before, "Russian",
+                    {{"LANG=ru_RU.UTF-8", ""},
+                     {"LANG=C", ""},
+                     {"", ""},
+                     {"LC_ALL=POSIX LANG=en_US.UTF-8", ""},
+                     {"LANG=en_US.UTF-8", "--language ru"}});
+    const Walk first = walk("LANG=en_US.UTF-8");
     expect_walked(first, "English");
-    for (const auto& c : english) {
-        const std::string what = std::string("English under '") + c.locale + "' " + c.options;
-        const Walk w = walk(c.locale, c.options);
-        expect_walked(w, what);
-        EXPECT_EQ(w.output, first.output) << what;
-        for (std::size_t i = 0; i < std::size(screens); ++i)
-            EXPECT_TRUE(w.shots[i] == first.shots[i]) << what << ": " << screens[i];
-    }
+    expect_walks_as(first, "English",
+                    {{"LANGUAGE=en", ""},
+                     {"LC_ALL=en_GB.UTF-8", ""},
+                     {"LANGUAGE=de:en LANG=ru_RU.UTF-8", ""},
+                     {"LANG=ru_RU.UTF-8", "--language en"}});
 
     // Every screen looks other than in Russian: its pictures and texts are English.
     for (std::size_t i = 0; i < std::size(screens); ++i)
