@@ -112,8 +112,7 @@ void april_first_notice() {
                   "требуется перезагрузить компьютер."_cp1251,
                   "You have moved the mouse.\nFor the change to take effect,\n"
                   "you must restart your computer."),
-        localized("Внимание !!!"_cp1251, "Warning!"),
-        platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        warning_caption(), platform::MB_OK | platform::MB_ICONEXCLAMATION);
     platform::desktop().open_file("sound\\lalai.mp3");
 }
 

@@ -27,6 +27,10 @@ FatalErrorFile::~FatalErrorFile() {
     fatal_state().file = outer_;
 }
 
+const char* warning_caption() {
+    return localized("Внимание !!!"_cp1251, "Warning!");
+}
+
 const char* fatal_error_caption() {
     return localized("Фатальная ошибка"_cp1251, "Fatal error");
 }

@@ -16,6 +16,8 @@ void fatal_error(const char* text);
 
 // The caption of a fatal error's box in the language in use.
 const char* fatal_error_caption();
+// The caption of a box that warns of a failure the game goes on after.
+const char* warning_caption();
 
 // Names the file being read for the fatal errors raised while it lives.
 class FatalErrorFile {

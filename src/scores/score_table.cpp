@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/fatal.h"
 #include "base/language.h"
 #include "platform/cp1251.h"
 #include "platform/desktop.h"
@@ -116,8 +117,7 @@ void ScoreTable::insert_score(const String& name, std::int32_t score) {
                                        "The high score was not saved to the file ") +
                              std::string(score_file_name.c_str()) + ":\n" +
                              platform::file_error_text(error);
-    platform::desktop().message_box(text, localized("Внимание !!!"_cp1251, "Warning!"),
-                                    platform::MB_ICONEXCLAMATION);
+    platform::desktop().message_box(text, warning_caption(), platform::MB_ICONEXCLAMATION);
     load_scores(score_file_name);
 }
 
