@@ -319,7 +319,16 @@ class SoundServer : public HeadlessGame {
                                     server + " /proc/" + std::to_string(getpid()) +
                                     "/exe --gtest_filter=SoundServer." + name + " > '" +
                                     file("server.log").string() + "' 2>&1";
-        EXPECT_EQ(std::system(command.c_str()), 0) << scenario::read_text(file("server.log"));
+        // A server or X server that did not come up (the test inside never started) is
+        // tried once more: that is the machine's hiccup, not the game's.
+        int status = std::system(command.c_str());
+        if (status != 0 &&
+            scenario::read_text(file("server.log")).find("[ RUN") == std::string::npos) {
+            std::printf("the sound server did not come up, once more:\n%s\n",
+                        scenario::read_text(file("server.log")).c_str());
+            status = std::system(command.c_str());
+        }
+        EXPECT_EQ(status, 0) << scenario::read_text(file("server.log"));
         std::printf("%s\n", scenario::read_text(file("server.log")).c_str());
         return false;
     }
