@@ -128,7 +128,7 @@ void Picture::load(const String& name) {
         bitmap_ =
             named_bmp || named_jpeg ? load_file(path, named_jpeg) : load_file(path + ".bmp", false);
         for (const char* ending : jpeg_fallback_endings) {
-            if (bitmap_) return;
+            if (bitmap_) break;
             bitmap_ = load_file(path + ending, true);
         }
         if (bitmap_) return;
